@@ -1,0 +1,93 @@
+#include "cli/cli.h"
+
+#include <ostream>
+
+#include "cli/cli_options.h"
+#include "lexicon/base_form.h"
+#include "lexicon/tavro_doc.h"
+#include "platform/atomic_write.h"
+#include "platform/console_platform.h"
+#include "platform/cp1253.h"
+
+namespace tavro {
+namespace {
+
+constexpr int kExitWriteError = 1;
+constexpr int kExitUsage = 2;
+constexpr const char* kVersion = "tavro-cli 1.0.0";
+
+int ExitStatusOf(const Status& status) { return status.exitCode() & 0xFF; }
+
+// An argument typed on a UTF-8 terminal becomes cp1253; bytes that are not UTF-8,
+// or hold characters cp1253 lacks, are taken as they are.
+std::string TypedToCp1253(const std::string& typed) {
+    return Utf8ToCp1253(typed).value_or(typed);
+}
+
+int PrintBaseForm(CTavroDoc& doc, const std::string& typed, std::ostream& out) {
+    const std::string answer = BaseFormMessage(TypedToCp1253(typed), doc.Conjugation(), doc.NounTree());
+    if (!answer.empty()) out << Cp1253ToUtf8(answer) << '\n';
+    return 0;
+}
+
+int WriteReport(std::string_view report, const CliOptions& options, std::ostream& out,
+                std::ostream& err) {
+    if (options.output) {
+        const std::string problem = WriteFileAtomically(*options.output, report);
+        if (!problem.empty()) {
+            err << "tavro-cli: cannot write " << problem << '\n';
+            return kExitWriteError;
+        }
+        return 0;
+    }
+    out.write(report.data(), static_cast<std::streamsize>(report.size()));
+    out.flush();
+    if (!out) {
+        err << "tavro-cli: cannot write the report to standard output\n";
+        return kExitWriteError;
+    }
+    return 0;
+}
+
+int RunReport(CTavroDoc& doc, const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.allWords) doc.OnViewShowAllWords();
+    if (options.byFrequency) doc.OnViewSortByFrequency();
+    const Status run = doc.OpenInputFiles(options.inputFiles);
+    if (!run.ok()) return ExitStatusOf(run);
+    if (options.inputFiles.empty()) return kExitUsage;
+    return WriteReport(doc.ReportText(), options, out, err);
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           FileSystem& files, bool showProgress) {
+    const ParsedCli parsed = ParseCliOptions(args);
+    if (!parsed.error.empty()) {
+        err << "tavro-cli: " << parsed.error << "\nTry 'tavro-cli --help' for more information.\n";
+        return kExitUsage;
+    }
+    const CliOptions& options = parsed.options;
+    if (options.help) {
+        out << CliUsage();
+        return 0;
+    }
+    if (options.version) {
+        out << kVersion << '\n';
+        return 0;
+    }
+
+    ConsolePlatform platform(err, files, showProgress);
+    CTavroDoc doc(platform);
+    const Status loaded = doc.LoadData({options.lexicon, options.conjugation});
+    if (loaded.kind() == Status::Kind::kNoDocument) {
+        platform.ShowMessage({"Failed to create empty document.", ""});
+        return ExitStatusOf(loaded);
+    }
+    if (!loaded.ok()) return ExitStatusOf(loaded);
+
+    if (options.baseForm) return PrintBaseForm(doc, *options.baseForm, out);
+    return RunReport(doc, options, out, err);
+}
+
+}  // namespace tavro

@@ -1,0 +1,33 @@
+// The command line of tavro-cli, parsed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavro {
+
+struct CliOptions {
+    std::string lexicon = "finalList.txt";
+    std::string conjugation = "conjugation.txt";
+    bool allWords = false;
+    bool byFrequency = false;
+    std::optional<std::string> output;    // -o OUT; standard output when absent
+    std::optional<std::string> baseForm;  // --base-form WORD (as typed, UTF-8 or raw)
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> inputFiles;
+};
+
+// The options, or an error text (one line, without the program name) for a usage error.
+struct ParsedCli {
+    CliOptions options;
+    std::string error;
+};
+
+ParsedCli ParseCliOptions(const std::vector<std::string>& args);
+
+// The text of --help.
+const char* CliUsage();
+
+}  // namespace tavro

@@ -1,0 +1,59 @@
+// Base-form analysis: the base forms an inflected word may come from.
+//
+// The candidates of a folded word W are, in this order: W itself; then, for every
+// group of the inflection table whose ending closes W (earlier lines first), the
+// stem followed by each replacement ending in line order, accent-shifted as the
+// replacement asks. Candidates are not de-duplicated. The order decides which noun
+// Find Base Form reports; a processing run credits every candidate that is a noun.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus/word_tree.h"
+#include "lexicon/accent.h"
+#include "lexicon/ending_table.h"
+
+namespace tavro {
+
+// Calls `visit(const std::string& candidate)` for each candidate of `word` in order
+// until it returns false.
+template <typename Visitor>
+void ForEachBaseFormCandidate(std::string_view word, const std::vector<EndingGroup>& table,
+                              Visitor&& visit) {
+    std::string candidate(word);
+    if (!visit(static_cast<const std::string&>(candidate))) return;
+    for (const EndingGroup& group : table) {
+        if (group.empty()) continue;
+        const std::string& ending = group.front().text;
+        if (word.size() < ending.size()) continue;
+        if (word.compare(word.size() - ending.size(), ending.size(), ending) != 0) continue;
+        const std::string_view stem = word.substr(0, word.size() - ending.size());
+        for (std::size_t t = 1; t < group.size(); ++t) {
+            candidate.assign(stem);
+            candidate += group[t].text;
+            ShiftAccent(candidate, group[t].accentShift);
+            if (!visit(static_cast<const std::string&>(candidate))) return;
+        }
+    }
+}
+
+struct BaseFormHit {
+    std::string baseForm;  // the candidate found in the lexicon
+    bool isWordItself;     // found as the word itself, before any ending was tried
+};
+
+// The first candidate of `word` that the noun tree holds, or nothing.
+std::optional<BaseFormHit> FindBaseForm(std::string_view word,
+                                        const std::vector<EndingGroup>& table,
+                                        const WordNode* nounTree);
+
+// The Find Base Form answer for the text `typed` (cp1253, as typed): the word is
+// folded, analysed, and the answer quotes `typed` unfolded and a found candidate as
+// built. Empty for empty `typed`, which gets no answer.
+std::string BaseFormMessage(std::string_view typed, const std::vector<EndingGroup>& table,
+                            const WordNode* nounTree);
+
+}  // namespace tavro

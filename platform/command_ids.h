@@ -1,0 +1,15 @@
+// The program's own command ids, shared by the document and the desktop shell.
+#pragma once
+
+namespace tavro {
+
+enum CommandId : int {
+    ID_FILE_OPEN_INPUT_FILES = 0x8003,
+    ID_VIEW_SORT_ALPHABETICALLY = 0x8006,
+    ID_VIEW_SORT_BY_FREQUENCY = 0x8007,
+    ID_VIEW_SHOW_NOUNS = 0x8008,
+    ID_VIEW_SHOW_ALL_WORDS = 0x8009,
+    ID_TOOLS_FIND_BASE_FORM = 0x800B,
+};
+
+}  // namespace tavro

@@ -1,0 +1,56 @@
+// The services the document asks of the program around it: message boxes, the
+// progress dialog of a run, the views, the menu's radio marks, the Find Base Form
+// dialog and the files. The desktop program implements them with Qt, the
+// command-line program and the tests on a console (console_platform.h).
+//
+// Text handed across is cp1253 bytes; file paths are the platform's own bytes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/command_ids.h"
+#include "platform/file_system.h"
+
+namespace tavro {
+
+// A message for a message box: cp1253 text, then a file path exactly as the user
+// or the file chooser gave it (empty for messages that name no file).
+struct UserMessage {
+    std::string text;
+    std::string path;
+    bool operator==(const UserMessage&) const = default;
+};
+
+// The progress window of one processing run: a file name and a bar. It is on
+// screen from its creation until it is destroyed.
+class ProgressDisplay {
+public:
+    virtual ~ProgressDisplay() = default;
+    virtual void SetRange(std::int64_t low, std::int64_t high) = 0;
+    virtual void SetStep(std::int64_t step) = 0;
+    virtual void SetPos(std::int64_t position) = 0;
+    virtual void StepIt() = 0;
+    virtual void SetFileName(const std::string& path) = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // A message box with an OK button; returns when the user has dismissed it.
+    virtual void ShowMessage(const UserMessage& message) = 0;
+    // Creates and shows the "Please Wait" window of a run.
+    virtual std::unique_ptr<ProgressDisplay> CreateProgressDialog() = 0;
+    // The report text changed: every view shows it anew.
+    virtual void UpdateAllViews() = 0;
+    // Moves the radio mark of the menu items first..last onto `checked`.
+    virtual void CheckMenuRadioItem(CommandId first, CommandId last, CommandId checked) = 0;
+    // Runs the Find Base Form dialog: the typed text (cp1253), or nothing on Cancel.
+    virtual std::optional<std::string> AskInflectedWord() = 0;
+    // Where the document's files are read from.
+    virtual FileSystem& Files() = 0;
+};
+
+}  // namespace tavro

@@ -1,0 +1,16 @@
+// The report: one line per listed word whose count is not 0 — the word's bytes,
+// one space, the count in decimal, a line feed. Nothing else: no header, no
+// totals, no padding. The bytes are cp1253, exactly as stored.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "corpus/word_entry.h"
+
+namespace tavro {
+
+// The report lines of `list`, in list order.
+std::string RenderReport(const std::vector<WordEntry>& list);
+
+}  // namespace tavro

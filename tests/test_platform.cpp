@@ -1,0 +1,40 @@
+#include "tests/test_platform.h"
+
+#include <stdexcept>
+
+#include "platform/cp1253.h"
+
+namespace tavro::testing {
+namespace {
+
+class RecordingProgress : public ProgressDisplay {
+public:
+    explicit RecordingProgress(std::vector<std::string>& log) : m_log(log) {}
+    void SetRange(std::int64_t low, std::int64_t high) override {
+        m_log.push_back("range " + std::to_string(low) + " " + std::to_string(high));
+    }
+    void SetStep(std::int64_t step) override { m_log.push_back("step " + std::to_string(step)); }
+    void SetPos(std::int64_t position) override {
+        m_log.push_back("pos " + std::to_string(position));
+    }
+    void StepIt() override { m_log.push_back("stepit"); }
+    void SetFileName(const std::string& path) override { m_log.push_back("file " + path); }
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressDisplay> TestPlatform::CreateProgressDialog() {
+    ++progressDialogs;
+    return std::make_unique<RecordingProgress>(progressLog);
+}
+
+std::string Greek(std::string_view utf8) {
+    const std::optional<std::string> bytes = Utf8ToCp1253(utf8);
+    if (!bytes) throw std::invalid_argument("not cp1253 text");
+    return *bytes;
+}
+
+}  // namespace tavro::testing
