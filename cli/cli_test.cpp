@@ -1,0 +1,101 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/memory_file_system.h"
+#include "tests/test_platform.h"
+
+namespace tavro {
+namespace {
+
+using testing::Greek;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        files.Add("finalList.txt", Greek("λόγος\nσπίτι\n"));
+        files.Add("conjugation.txt", Greek("ου ος\nιού ί-1\n"));
+        files.Add("a.txt", Greek("Λόγου λόγος σπιτιού; zz zz"));
+    }
+    CliRun Run(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int status = RunCli(args, out, err, files, false);
+        return {status, out.str(), err.str()};
+    }
+    MemoryFileSystem files;
+};
+
+TEST_F(CliTest, ReportInEveryMode) {
+    EXPECT_EQ(Run({"a.txt"}).out, Greek("λόγος 2\nσπίτι 1\n"));
+    EXPECT_EQ(Run({"--by-frequency", "a.txt"}).out, Greek("λόγος 2\nσπίτι 1\n"));
+    EXPECT_EQ(Run({"a.txt", "--all-words"}).out, Greek("zz 2\nλόγος 1\nλόγου 1\nσπιτιού 1\n"));
+    const CliRun run = Run({"--all-words", "--by-frequency", "a.txt", "a.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, Greek("zz 4\nλόγος 2\nλόγου 2\nσπιτιού 2\n"));
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliTest, BaseFormAnswersInUtf8) {
+    EXPECT_EQ(Run({"--base-form", "Λόγου"}).out, "The base form of the word 'Λόγου' is 'λόγος'.\n");
+    EXPECT_EQ(Run({"--base-form", "σπιτιού"}).out, "The base form of the word 'σπιτιού' is 'σπίτι'.\n");
+    EXPECT_EQ(Run({"--base-form=Σπίτι"}).out, "The base form of the word 'Σπίτι' is 'Σπίτι'.\n");
+    EXPECT_EQ(Run({"--base-form", "xyz"}).out, "The base form of the word 'xyz' could not be found.\n");
+    const CliRun empty = Run({"--base-form", ""});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.out, "");
+}
+
+TEST_F(CliTest, FatalFilesExitWith255AndWriteNoReport) {
+    const CliRun missing = Run({"a.txt", "missing.txt"});
+    EXPECT_EQ(missing.status, 255);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "Error while opening file missing.txt\n");
+
+    const CliRun noTable = Run({"--conjugation", "none.txt", "a.txt"});
+    EXPECT_EQ(noTable.status, 255);
+    EXPECT_EQ(noTable.err, "Error while opening file none.txt\n");
+
+    const CliRun noLexicon = Run({"--lexicon", "none.txt", "a.txt"});
+    EXPECT_EQ(noLexicon.status, 255);
+    EXPECT_EQ(noLexicon.err, "Error: File could not be opened\nFailed to create empty document.\n");
+}
+
+TEST_F(CliTest, UsageErrorsAndEmptyFileList) {
+    const CliRun none = Run({});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "No Input Files have been Selected.\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--bogus", "a.txt"}, {"--lexicon"}, {"--all-words=1", "a.txt"},
+          {"--base-form", "x", "a.txt"}, {"--base-form", "x", "--all-words"}}) {
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.status, 2) << args[0];
+        EXPECT_NE(run.err.find("Try 'tavro-cli --help'"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST_F(CliTest, HelpNamesEveryOption) {
+    const CliRun help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"--lexicon", "--conjugation", "--all-words", "--by-frequency", "-o",
+                               "--base-form", "--help"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+}
+
+TEST_F(CliTest, DashDashEndsOptions) {
+    files.Add("-x.txt", "zz");
+    EXPECT_EQ(Run({"--all-words", "--", "-x.txt"}).out, "zz 1\n");
+}
+
+}  // namespace
+}  // namespace tavro

@@ -1,0 +1,164 @@
+#include "lexicon/tavro_doc.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/test_platform.h"
+
+namespace tavro {
+namespace {
+
+using testing::Greek;
+using testing::TestPlatform;
+
+// A document over a small lexicon and table, constructed as the program does.
+class DocTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.files.Add("finalList.txt", Greek("λόγος\nθάλασσα\nσπίτι\n"));
+        platform.files.Add("conjugation.txt", Greek("ου ος\nες α ος\nας α\n"));
+        ASSERT_TRUE(doc.LoadData().ok());
+    }
+    std::string Report() const { return std::string(doc.ReportText()); }
+
+    TestPlatform platform;
+    CTavroDoc doc{platform};
+};
+
+TEST_F(DocTest, ProcessingRunCountsCreditsAndShowsProgress) {
+    platform.files.Add("a.txt", Greek("Λόγου λόγος, θάλασσας.\nσπίτι σπίτι"));
+    platform.files.Add("b.txt", Greek("λόγου\n"));
+    ASSERT_TRUE(doc.OpenInputFiles({"a.txt", "b.txt"}).ok());
+    EXPECT_EQ(Report(), Greek("θάλασσα 1\nλόγος 3\nσπίτι 2\n"));
+    EXPECT_EQ(platform.progressDialogs, 1);
+    EXPECT_EQ(platform.progressLog, (std::vector<std::string>{"range 1 3", "step 1", "pos 1",
+                                                              "file a.txt", "stepit", "file b.txt",
+                                                              "stepit"}));
+    EXPECT_EQ(platform.viewUpdates, 1);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(DocTest, EveryCandidateThatIsANounIsCredited) {
+    // λόγες gives λόγα, then λόγος from two groups: a noun reached twice from one
+    // word is credited twice; λόγος itself is found as the word.
+    platform.files.Add("nouns.txt", Greek("λόγος\nλόγα\n"));
+    platform.files.Add("table.txt", Greek("ες α ος\nες ος\n"));
+    CTavroDoc twice(platform);
+    ASSERT_TRUE(twice.LoadData({"nouns.txt", "table.txt"}).ok());
+    platform.files.Add("c.txt", Greek("λόγες λόγες λόγος"));
+    ASSERT_TRUE(twice.OpenInputFiles({"c.txt"}).ok());
+    EXPECT_EQ(twice.ReportText(), Greek("λόγα 2\nλόγος 5\n"));
+}
+
+TEST_F(DocTest, ViewCommandsChangeFlagsMarksAndReport) {
+    platform.files.Add("a.txt", "zz zz zz " + Greek("λόγου σπίτι σπίτι"));
+    ASSERT_TRUE(doc.OpenInputFiles({"a.txt"}).ok());
+    const int updates = platform.viewUpdates;
+
+    doc.OnViewSortAlphabetically();  // already in force: nothing happens
+    doc.OnViewShowNouns();
+    EXPECT_EQ(platform.viewUpdates, updates);
+    EXPECT_TRUE(platform.radioCalls.empty());
+
+    doc.OnViewShowAllWords();
+    EXPECT_EQ(Report(), Greek("zz 3\nλόγου 1\nσπίτι 2\n"));
+    doc.OnViewSortByFrequency();
+    doc.OnViewSortByFrequency();
+    EXPECT_EQ(Report(), Greek("zz 3\nσπίτι 2\nλόγου 1\n"));
+    doc.OnViewShowNouns();
+    EXPECT_EQ(Report(), Greek("σπίτι 2\nλόγος 1\n"));
+    doc.OnViewSortAlphabetically();
+    EXPECT_EQ(Report(), Greek("λόγος 1\nσπίτι 2\n"));
+    EXPECT_EQ(platform.viewUpdates, updates + 4);
+    using Call = TestPlatform::RadioCall;
+    EXPECT_EQ(platform.radioCalls,
+              (std::vector<Call>{
+                  {ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS, ID_VIEW_SHOW_ALL_WORDS},
+                  {ID_VIEW_SORT_ALPHABETICALLY, ID_VIEW_SORT_BY_FREQUENCY, ID_VIEW_SORT_BY_FREQUENCY},
+                  {ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS, ID_VIEW_SHOW_NOUNS},
+                  {ID_VIEW_SORT_ALPHABETICALLY, ID_VIEW_SORT_BY_FREQUENCY,
+                   ID_VIEW_SORT_ALPHABETICALLY}}));
+}
+
+TEST_F(DocTest, NewDocumentEmptiesTheRunAndKeepsFlagsAndLexicon) {
+    platform.files.Add("a.txt", Greek("σπίτι"));
+    doc.OnViewSortByFrequency();
+    ASSERT_TRUE(doc.OpenInputFiles({"a.txt"}).ok());
+    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(Report(), "");
+    EXPECT_TRUE(doc.InputFiles().empty());
+    EXPECT_EQ(doc.WordTree(), nullptr);
+    EXPECT_EQ(CountNodes(doc.NounTree()), 3u);
+    std::vector<WordEntry> nouns;
+    CollectInOrder(doc.NounTree(), nouns);
+    for (const WordEntry& noun : nouns) EXPECT_EQ(noun.count, 0);
+    EXPECT_TRUE(doc.SortByFrequency());
+    doc.RefreshView();  // every count is 0: an empty report
+    EXPECT_EQ(Report(), "");
+}
+
+TEST_F(DocTest, SecondRunReplacesTheFirst) {
+    platform.files.Add("a.txt", Greek("σπίτι σπίτι"));
+    platform.files.Add("b.txt", Greek("λόγος"));
+    ASSERT_TRUE(doc.OpenInputFiles({"a.txt"}).ok());
+    ASSERT_TRUE(doc.OpenInputFiles({"b.txt", "b.txt"}).ok());  // the same path twice counts twice
+    EXPECT_EQ(Report(), Greek("λόγος 2\n"));
+}
+
+TEST_F(DocTest, EmptyListOnlyShowsTheMessage) {
+    platform.files.Add("a.txt", Greek("σπίτι"));
+    ASSERT_TRUE(doc.OpenInputFiles({"a.txt"}).ok());
+    const int updates = platform.viewUpdates;
+    EXPECT_TRUE(doc.OpenInputFiles({}).ok());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "No Input Files have been Selected.\n");
+    EXPECT_EQ(platform.progressDialogs, 1);
+    EXPECT_EQ(platform.viewUpdates, updates);
+    EXPECT_EQ(Report(), "");  // the report was emptied before the run
+}
+
+TEST_F(DocTest, MissingSecondFileEndsTheProcessAfterTheFirst) {
+    platform.files.Add("a.txt", Greek("σπίτι"));
+    const Status status = doc.OpenInputFiles({"a.txt", "/no/such.txt", "a.txt"});
+    EXPECT_EQ(status.kind(), Status::Kind::kEndProcess);
+    EXPECT_EQ(status.exitCode(), -1);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0], (UserMessage{"Error while opening file ", "/no/such.txt"}));
+    EXPECT_EQ(platform.progressLog.back(), "stepit");  // the first file was counted
+    EXPECT_EQ(platform.files.OpenCount("a.txt"), 1);    // and nothing after the missing one
+}
+
+TEST_F(DocTest, ReadErrorEndsTheProcess) {
+    platform.files.AddUnreadable("bad.txt", "some words");
+    const Status status = doc.OpenInputFiles({"bad.txt"});
+    EXPECT_EQ(status.kind(), Status::Kind::kEndProcess);
+    EXPECT_EQ(platform.messages.at(0), (UserMessage{"Error while reading file ", "bad.txt"}));
+}
+
+TEST_F(DocTest, FindBaseFormAsksAndAnswers) {
+    doc.OnToolsFindBaseForm();  // cancelled: no message
+    platform.typedWord = "";
+    doc.OnToolsFindBaseForm();  // empty: no message
+    EXPECT_TRUE(platform.messages.empty());
+    platform.typedWord = Greek("Λόγου");
+    doc.OnToolsFindBaseForm();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, Greek("The base form of the word 'Λόγου' is 'λόγος'."));
+    EXPECT_EQ(Report(), "");  // the document is not touched
+}
+
+TEST(DocLoading, MissingDataFiles) {
+    TestPlatform platform;
+    CTavroDoc noLexicon(platform);
+    EXPECT_EQ(noLexicon.LoadData().kind(), Status::Kind::kNoDocument);
+    EXPECT_EQ(platform.messages.at(0).text, "Error: File could not be opened");
+    EXPECT_EQ(platform.files.OpenCount("conjugation.txt"), 0);
+
+    platform.files.Add("finalList.txt", "a\n");
+    CTavroDoc noTable(platform);
+    const Status status = noTable.LoadData();
+    EXPECT_EQ(status.kind(), Status::Kind::kEndProcess);
+    EXPECT_EQ(platform.messages.at(1), (UserMessage{"Error while opening file ", "conjugation.txt"}));
+}
+
+}  // namespace
+}  // namespace tavro
