@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds tavro-cli in Release (unless --cli is given) and runs the benchmark.
+# Usage: bench/run.sh [--size-mb N] [--runs K] [--skip-2gb] [--cli PATH] [other run_bench.py options]
+set -euo pipefail
+
+bench_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+repo="$(dirname "$bench_dir")"
+build_dir="${TAVRO_BENCH_BUILD_DIR:-$repo/build-bench}"
+
+have_cli=no
+for arg in "$@"; do
+  [[ "$arg" == --cli || "$arg" == --cli=* ]] && have_cli=yes
+done
+
+if [[ "$have_cli" == no ]]; then
+  # Configure only once; later runs just bring the binary up to date.
+  if [[ ! -f "$build_dir/build.ninja" && ! -f "$build_dir/Makefile" ]]; then
+    generator=()
+    command -v ninja >/dev/null && generator=(-G Ninja)
+    cmake -S "$repo" -B "$build_dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
+      -DTAVRO_BUILD_DESKTOP=OFF -DTAVRO_BUILD_TESTS=OFF >/dev/null
+  fi
+  build_type="$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build_dir/CMakeCache.txt")"
+  if [[ "$build_type" != Release ]]; then
+    echo "run.sh: $build_dir is a '$build_type' build; set TAVRO_BENCH_BUILD_DIR or pass --cli" >&2
+    exit 2
+  fi
+  cmake --build "$build_dir" --target tavro-cli -j "$(nproc)" >/dev/null
+  set -- --cli "$build_dir/tavro-cli" "$@"
+fi
+
+exec python3 "$bench_dir/run_bench.py" --work-dir "$build_dir/bench-data" "$@"
