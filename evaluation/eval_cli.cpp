@@ -1,0 +1,228 @@
+#include "evaluation/eval_cli.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <ostream>
+
+#include "evaluation/data_scores.h"
+#include "lexicon/noun_lexicon.h"
+#include "lexicon/tavro_doc.h"
+#include "platform/console_platform.h"
+#include "platform/cp1253.h"
+
+namespace tavro::eval {
+namespace {
+
+constexpr int kExitInput = 1;
+constexpr int kExitUsage = 2;
+
+struct EvalOptions {
+    std::string lexicon = "finalList.txt";
+    std::string conjugation = "conjugation.txt";
+    std::optional<std::string> pairs;
+    std::optional<std::string> credits;
+    std::vector<std::string> corpus;
+    bool listMisses = false;
+    std::size_t top = 100;
+    bool help = false;
+};
+
+// The options, or an error text for a usage error.
+std::optional<EvalOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    EvalOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> const std::string* {
+            if (i + 1 >= args.size()) {
+                error = "option " + arg + " needs a value";
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--list-misses") {
+            options.listMisses = true;
+        } else if (arg == "--lexicon" || arg == "--conjugation" || arg == "--pairs" ||
+                   arg == "--credits" || arg == "--top") {
+            const std::string* v = value();
+            if (v == nullptr) return std::nullopt;
+            if (arg == "--lexicon") options.lexicon = *v;
+            if (arg == "--conjugation") options.conjugation = *v;
+            if (arg == "--pairs") options.pairs = *v;
+            if (arg == "--credits") options.credits = *v;
+            if (arg == "--top") {
+                std::size_t top = 0;
+                const auto [end, ec] = std::from_chars(v->data(), v->data() + v->size(), top);
+                if (ec != std::errc() || end != v->data() + v->size()) {
+                    error = "--top needs a whole number, not '" + *v + "'";
+                    return std::nullopt;
+                }
+                options.top = top;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        } else {
+            options.corpus.push_back(arg);
+        }
+    }
+    if (!options.help && !options.pairs && !options.credits && options.corpus.empty()) {
+        error = "nothing to evaluate: give --pairs FILE, --credits FILE or corpus files";
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::optional<std::string> ReadFile(FileSystem& files, const std::string& path, std::ostream& err) {
+    std::unique_ptr<ByteSource> source = files.OpenForRead(path);
+    std::optional<std::string> text = source ? ReadAll(*source) : std::nullopt;
+    if (!text) err << "tavro-eval: " << path << ": cannot be read\n";
+    return text;
+}
+
+std::string Percent(double share) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%6.2f%%", share * 100.0);
+    return buffer;
+}
+
+std::string JoinUtf8(const std::vector<std::string>& words) {
+    std::string joined;
+    for (const std::string& word : words) {
+        if (!joined.empty()) joined += ' ';
+        joined += Cp1253ToUtf8(word);
+    }
+    return joined;
+}
+
+int PrintPairScores(const CTavroDoc& doc, const EvalOptions& options, FileSystem& files,
+                    std::ostream& out, std::ostream& err) {
+    const std::optional<std::string> text = ReadFile(files, *options.pairs, err);
+    if (!text) return kExitInput;
+    std::string error;
+    const auto pairs = ParsePairs(*text, error);
+    if (!pairs) {
+        err << "tavro-eval: " << *options.pairs << ": " << error << '\n';
+        return kExitInput;
+    }
+    const PairScores s = ScorePairs(*pairs, doc.Conjugation(), doc.NounTree());
+    if (options.listMisses) {
+        for (std::size_t i = 0; i < s.misses.size(); ++i) {
+            const PairResult& r = s.missResults[i];
+            out << "miss\t" << Cp1253ToUtf8(s.misses[i].form) << '\t'
+                << Cp1253ToUtf8(s.misses[i].lemma) << "\ttop=" << Cp1253ToUtf8(r.topAnswer)
+                << "\tcredits=" << JoinUtf8(r.credits) << '\n';
+        }
+    }
+    out << "pairs:         " << s.pairs << " in " << *options.pairs << '\n'
+        << "top-1:        " << Percent(s.TopOne()) << "  (" << s.topHits
+        << " pairs whose Find Base Form answer is the lemma)\n"
+        << "recall:       " << Percent(s.Recall()) << "  (" << s.recalled
+        << " pairs whose lemma is credited)\n"
+        << "precision:    " << Percent(s.Precision()) << "  (" << s.rightCredits << " right of "
+        << s.credits << " credits)\n"
+        << "wrong-credit: " << Percent(s.WrongCreditShare()) << "  (" << s.pairsWithWrongCredit
+        << " pairs whose form credits a wrong noun)\n";
+    return 0;
+}
+
+int PrintCredits(const CTavroDoc& doc, const std::string& path, FileSystem& files,
+                 std::ostream& out, std::ostream& err) {
+    const std::optional<std::string> text = ReadFile(files, path, err);
+    if (!text) return kExitInput;
+    for (const std::string& line : SplitLexiconLines(*text)) {
+        if (line.empty()) continue;
+        const std::string word = FoldGreek(line);
+        out << Cp1253ToUtf8(word) << '\t'
+            << JoinUtf8(CreditedNouns(word, doc.Conjugation(), doc.NounTree())) << '\n';
+    }
+    return 0;
+}
+
+int PrintCorpusScores(CTavroDoc& doc, const EvalOptions& options, std::ostream& out) {
+    const Status run = doc.OpenInputFiles(options.corpus);
+    if (!run.ok()) return run.exitCode() & 0xFF;
+    const CorpusScores s = ScoreCorpus(doc.WordTree(), doc.NounTree(), doc.Conjugation(), options.top);
+    out << "word tokens:         " << s.tokens << " (" << s.distinctWords << " distinct words)\n"
+        << "crediting a noun:   " << Percent(s.CreditingShare()) << "  (" << s.crediting
+        << " tokens)\n"
+        << "Greek word tokens:   " << s.greekTokens << ", crediting a noun: "
+        << Percent(s.GreekCreditingShare()) << '\n'
+        << "nouns credited:      " << s.nounsMet << '\n'
+        << "top " << s.topNouns.size() << " nouns credited:\n";
+    for (std::size_t i = 0; i < s.topNouns.size(); ++i) {
+        out << (i + 1) << '\t' << Cp1253ToUtf8(s.topNouns[i].noun) << '\t' << s.topNouns[i].count
+            << '\n';
+    }
+    return 0;
+}
+
+}  // namespace
+
+const char* EvalUsage() {
+    return "Usage: tavro-eval [--lexicon FILE] [--conjugation FILE] [--pairs FILE [--list-misses]]\n"
+           "                  [--credits FILE] [--top N] [CORPUS_FILE...]\n"
+           "\n"
+           "Measures how well a noun lexicon and an inflection table find nouns, with the\n"
+           "same analysis as tavro-cli. The data files default to finalList.txt and\n"
+           "conjugation.txt in the current directory; every input file is code page 1253.\n"
+           "\n"
+           "  --pairs FILE     score lines form<TAB>lemma. Each line is one case; the right\n"
+           "                   nouns of a form are all lemmas the file gives for it.\n"
+           "                   top-1: share of lines whose Find Base Form answer is the lemma;\n"
+           "                   recall: share of lines whose form credits the lemma in a\n"
+           "                   processing run; precision: share of all credits that go to a\n"
+           "                   right noun (a second credit to the same noun is wrong, since it\n"
+           "                   double-counts); wrong-credit: share of lines whose form credits\n"
+           "                   a wrong noun.\n"
+           "  --list-misses    with --pairs, first list every line that is not right on all\n"
+           "                   counts: form, lemma, top=answer, credits=nouns credited.\n"
+           "  --credits FILE   for each word of FILE (one a line), print the word, a tab and\n"
+           "                   the nouns it credits (space-separated, repeats kept).\n"
+           "  CORPUS_FILE...   run the program's processing run over the files and print the\n"
+           "                   share of word tokens that credit at least one noun (all tokens,\n"
+           "                   and tokens with a Greek letter) and the most credited nouns.\n"
+           "  --top N          how many nouns to list for a corpus (default 100).\n"
+           "  --lexicon FILE   the noun lexicon (default finalList.txt).\n"
+           "  --conjugation FILE  the inflection table (default conjugation.txt).\n"
+           "  -h, --help       show this text.\n"
+           "\n"
+           "Words are printed in UTF-8. Exit status: 0 done; 1 an input file cannot be read\n"
+           "or a pairs line is malformed; 2 usage error; 255 a data file cannot be loaded.\n";
+}
+
+int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            FileSystem& files) {
+    std::string error;
+    const std::optional<EvalOptions> options = ParseOptions(args, error);
+    if (!options) {
+        err << "tavro-eval: " << error << "\nTry 'tavro-eval --help' for more information.\n";
+        return kExitUsage;
+    }
+    if (options->help) {
+        out << EvalUsage();
+        return 0;
+    }
+
+    ConsolePlatform platform(err, files, /*showProgress=*/false);
+    CTavroDoc doc(platform);
+    const Status loaded = doc.LoadData({options->lexicon, options->conjugation});
+    if (!loaded.ok()) return loaded.exitCode() & 0xFF;
+
+    if (options->pairs) {
+        if (const int status = PrintPairScores(doc, *options, files, out, err); status != 0) {
+            return status;
+        }
+    }
+    if (options->credits) {
+        if (const int status = PrintCredits(doc, *options->credits, files, out, err); status != 0) {
+            return status;
+        }
+    }
+    if (!options->corpus.empty()) return PrintCorpusScores(doc, *options, out);
+    return 0;
+}
+
+}  // namespace tavro::eval
