@@ -203,16 +203,16 @@ def commands_for(case, args, lexicon, conjugation, threads_ok):
         Command("LC_ALL=C wc -w", "-", ["env", "LC_ALL=C", "wc", "-w", *files], "wc"),
     ]
     if not case.light:
-        pipeline = (f"cat {quoted} | LC_ALL=C tr -cs '{WORD_SET}' '\\n' | LC_ALL=C sort "
+        pipeline = (f"set -o pipefail; cat {quoted} | LC_ALL=C tr -cs '{WORD_SET}' '\\n' | LC_ALL=C sort "
                     f"| LC_ALL=C uniq -c")
         commands.append(Command("tr | sort | uniq -c", "-", ["bash", "-c", pipeline],
                                 "pipeline"))
     modes = REPORT_MODES[::2] if case.light else REPORT_MODES
     for label, options in modes:
         for threads in (["1", "all"] if threads_ok else ["all"]):
-            commands.append(Command(f"tavro-cli {label}", threads,
-                                    tavro_argv(args, lexicon, conjugation, options, threads) + files,
-                                    "tavro", must_write="--all-words" in options))
+            argv = tavro_argv(args, lexicon, conjugation, options, threads) + files
+            commands.append(Command(f"tavro-cli {label}", threads, argv, "tavro",
+                                    must_write="--all-words" in options))
     return commands
 
 
