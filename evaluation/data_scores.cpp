@@ -64,14 +64,15 @@ PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs, const std::vector
         result.topIsLemma = result.topAnswer == pair.lemma;
         std::vector<std::string> seen;
         for (const std::string& noun : result.credits) {
-            const bool right =
-                std::find(rightLemmas.begin(), rightLemmas.end(), noun) != rightLemmas.end() &&
-                std::find(seen.begin(), seen.end(), noun) == seen.end();
-            if (right) {
-                seen.push_back(noun);
+            if (std::find(rightLemmas.begin(), rightLemmas.end(), noun) != rightLemmas.end()) {
                 ++result.rightCredits;
             } else {
                 ++result.wrongCredits;
+            }
+            if (std::find(seen.begin(), seen.end(), noun) != seen.end()) {
+                ++result.repeatedCredits;
+            } else {
+                seen.push_back(noun);
             }
             if (noun == pair.lemma) result.lemmaCredited = true;
         }
@@ -81,8 +82,11 @@ PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs, const std::vector
         scores.recalled += result.lemmaCredited ? 1 : 0;
         scores.credits += result.rightCredits + result.wrongCredits;
         scores.rightCredits += result.rightCredits;
+        scores.repeatedCredits += result.repeatedCredits;
         scores.pairsWithWrongCredit += result.wrongCredits > 0 ? 1 : 0;
-        if (!result.topIsLemma || !result.lemmaCredited || result.wrongCredits > 0) {
+        scores.pairsWithRepeatedCredit += result.repeatedCredits > 0 ? 1 : 0;
+        if (!result.topIsLemma || !result.lemmaCredited || result.wrongCredits > 0 ||
+            result.repeatedCredits > 0) {
             scores.misses.push_back(pair);
             scores.missResults.push_back(std::move(result));
         }

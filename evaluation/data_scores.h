@@ -6,10 +6,12 @@
 // A pair scores against the form's candidates that the lexicon holds ("credits",
 // counted as often as the processing run counts them). A credit is right when it
 // goes to a lemma that the pair file gives for that form (a homograph form may
-// have several) and it is that lemma's first credit; a second credit to the same
-// lemma double-counts and is wrong. All text is cp1253; nothing here fails.
+// have several). A credit that repeats a noun the same form already credited is
+// counted apart as well, since it double-counts in a report. All text is cp1253;
+// nothing here fails.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,6 +47,7 @@ struct PairResult {
     bool lemmaCredited = false;
     std::int64_t rightCredits = 0;
     std::int64_t wrongCredits = 0;
+    std::int64_t repeatedCredits = 0;   // credits to a noun this form already credited
 };
 
 struct PairScores {
@@ -53,7 +56,9 @@ struct PairScores {
     std::int64_t recalled = 0;            // pairs whose lemma is credited
     std::int64_t credits = 0;             // all credits of all pairs
     std::int64_t rightCredits = 0;
+    std::int64_t repeatedCredits = 0;
     std::int64_t pairsWithWrongCredit = 0;
+    std::int64_t pairsWithRepeatedCredit = 0;
     std::vector<FormLemmaPair> misses;    // pairs not perfect on every count, in file order
     std::vector<PairResult> missResults;  // the verdicts of `misses`
 
@@ -61,6 +66,10 @@ struct PairScores {
     double Recall() const { return Share(recalled, pairs); }
     double Precision() const { return Share(rightCredits, credits); }
     double WrongCreditShare() const { return Share(pairsWithWrongCredit, pairs); }
+    // Precision when a repeated credit counts as wrong.
+    double StrictPrecision() const {
+        return Share(rightCredits - std::min(repeatedCredits, rightCredits), credits);
+    }
     static double Share(std::int64_t part, std::int64_t whole) {
         return whole == 0 ? 0.0 : static_cast<double>(part) / static_cast<double>(whole);
     }

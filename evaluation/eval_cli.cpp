@@ -116,7 +116,7 @@ int PrintPairScores(const CTavroDoc& doc, const EvalOptions& options, FileSystem
                 << "\tcredits=" << JoinUtf8(r.credits) << '\n';
         }
     }
-    out << "pairs:         " << s.pairs << " in " << *options.pairs << '\n'
+    out << "pairs:        " << s.pairs << " in " << *options.pairs << '\n'
         << "top-1:        " << Percent(s.TopOne()) << "  (" << s.topHits
         << " pairs whose Find Base Form answer is the lemma)\n"
         << "recall:       " << Percent(s.Recall()) << "  (" << s.recalled
@@ -124,7 +124,10 @@ int PrintPairScores(const CTavroDoc& doc, const EvalOptions& options, FileSystem
         << "precision:    " << Percent(s.Precision()) << "  (" << s.rightCredits << " right of "
         << s.credits << " credits)\n"
         << "wrong-credit: " << Percent(s.WrongCreditShare()) << "  (" << s.pairsWithWrongCredit
-        << " pairs whose form credits a wrong noun)\n";
+        << " pairs whose form credits a wrong noun)\n"
+        << "repeated:     " << s.repeatedCredits << " credits in " << s.pairsWithRepeatedCredit
+        << " pairs repeat a noun the form already credited; precision counting them as wrong: "
+        << Percent(s.StrictPrecision()) << '\n';
     return 0;
 }
 
@@ -174,9 +177,9 @@ const char* EvalUsage() {
            "                   top-1: share of lines whose Find Base Form answer is the lemma;\n"
            "                   recall: share of lines whose form credits the lemma in a\n"
            "                   processing run; precision: share of all credits that go to a\n"
-           "                   right noun (a second credit to the same noun is wrong, since it\n"
-           "                   double-counts); wrong-credit: share of lines whose form credits\n"
-           "                   a wrong noun.\n"
+           "                   right noun; wrong-credit: share of lines whose form credits a\n"
+           "                   noun that is not one of its lemmas. Credits that repeat a noun\n"
+           "                   (it is then counted twice) are reported apart.\n"
            "  --list-misses    with --pairs, first list every line that is not right on all\n"
            "                   counts: form, lemma, top=answer, credits=nouns credited.\n"
            "  --credits FILE   for each word of FILE (one a line), print the word, a tab and\n"
