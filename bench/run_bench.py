@@ -49,6 +49,7 @@ class Command:
     times: list = field(default_factory=list)
     peaks_kib: list = field(default_factory=list)
     output_lines: int = 0
+    output_digest: str = ""
 
     def median(self):
         return statistics.median(self.times)
@@ -258,10 +259,20 @@ def time_commands(commands, runs, work):
             command.peaks_kib.append(peak)
         if keep:
             command.output_lines = count_lines(output)
+            command.output_digest = hashlib.sha256(output.read_bytes()).hexdigest()
             if command.must_write and command.output_lines == 0:
                 sys.exit(f"run_bench: {command.label} wrote an empty report")
         print(f"    {command.label:<34} {command.threads:>3}  {command.median():8.3f} s",
               flush=True)
+
+
+def thread_mismatches(commands):
+    """The report modes whose report with one thread differs from the one with all cores."""
+    by_mode = {}
+    for c in commands:
+        if c.tool == "tavro":
+            by_mode.setdefault(c.label, set()).add(c.output_digest)
+    return [label for label, digests in by_mode.items() if len(digests) > 1]
 
 
 def ratio(tavro, other):
@@ -286,6 +297,10 @@ def print_table(case, commands, runs):
             row += (f" {ratio(c, by_tool.get('cat')):>7} {ratio(c, by_tool.get('wc')):>7} "
                     f"{ratio(c, by_tool.get('pipeline')):>7} {c.output_lines:9,}")
         print(row, flush=True)
+    if any(c.threads == "1" for c in commands):
+        differing = thread_mismatches(commands)
+        print("reports with one thread and all cores: " +
+              (f"DIFFER for {', '.join(differing)}" if differing else "byte-identical"))
 
 
 def find(results, case, label, threads):
