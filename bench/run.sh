@@ -7,9 +7,19 @@ bench_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 repo="$(dirname "$bench_dir")"
 build_dir="${TAVRO_BENCH_BUILD_DIR:-$repo/build-bench}"
 
+# Runs a command silently; shows its output only when it fails.
+quietly() {
+  local log
+  if ! log="$("$@" 2>&1)"; then
+    printf '%s\n' "$log" >&2
+    return 1
+  fi
+}
+
 have_cli=no
 for arg in "$@"; do
   [[ "$arg" == --cli || "$arg" == --cli=* ]] && have_cli=yes
+  [[ "$arg" == -h || "$arg" == --help ]] && exec python3 "$bench_dir/run_bench.py" --help
 done
 
 if [[ "$have_cli" == no ]]; then
@@ -17,15 +27,15 @@ if [[ "$have_cli" == no ]]; then
   if [[ ! -f "$build_dir/build.ninja" && ! -f "$build_dir/Makefile" ]]; then
     generator=()
     command -v ninja >/dev/null && generator=(-G Ninja)
-    cmake -S "$repo" -B "$build_dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
-      -DTAVRO_BUILD_DESKTOP=OFF -DTAVRO_BUILD_TESTS=OFF >/dev/null
+    quietly cmake -S "$repo" -B "$build_dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
+      -DTAVRO_BUILD_DESKTOP=OFF -DTAVRO_BUILD_TESTS=OFF
   fi
   build_type="$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build_dir/CMakeCache.txt")"
   if [[ "$build_type" != Release ]]; then
     echo "run.sh: $build_dir is a '$build_type' build; set TAVRO_BENCH_BUILD_DIR or pass --cli" >&2
     exit 2
   fi
-  cmake --build "$build_dir" --target tavro-cli -j "$(nproc)" >/dev/null
+  quietly cmake --build "$build_dir" --target tavro-cli -j "$(nproc)"
   set -- --cli "$build_dir/tavro-cli" "$@"
 fi
 

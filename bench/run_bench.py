@@ -39,6 +39,7 @@ REPORT_MODES = [
     ("all words by frequency", ["--all-words", "--by-frequency"]),
 ]
 
+
 @dataclass
 class Command:
     label: str
