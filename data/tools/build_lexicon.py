@@ -2,9 +2,9 @@
 """Builds data/finalList.txt, the noun lexicon, from its sources.
 
 Sources: the shared FreeDict noun list (../shared/data/nouns-freedict.cp1253.txt
-beside the repository) and the noun headwords of every FreeDict Modern Greek
+beside the repository), the noun headwords of every FreeDict Modern Greek
 dictionary installed from Debian (dict-freedict-ell-*, read from
-/usr/share/dictd). A headword counts as a noun when its part-of-speech tag is
+/usr/share/dictd) and the nouns of data/nouns-added.txt. A headword counts as a noun when its part-of-speech tag is
 <n> (proper nouns, <pn>, are left out). Every noun is lower-cased with Greek
 rules (accents and diaeresis kept, the micro sign read as mu) and kept only when
 it is a single word of Greek letters that code page 1253 can hold. The entries
@@ -115,6 +115,11 @@ def merged_nouns(log):
         log.append(f"- {name}: {len(raw)} entries tagged <n>, {len(kept)} distinct single Greek "
                    f"words, {len(kept - nouns)} new")
         nouns |= kept
+    added = set()
+    for line in (DATA_DIR / "nouns-added.txt").read_text(encoding="utf-8").splitlines():
+        added |= {word for word in map(normalise, line.split("#", 1)[0].split()) if word}
+    log.append(f"- nouns-added.txt: {len(added)} nouns, {len(added - nouns)} new")
+    nouns |= added
     log.append(f"- merged: {len(nouns)} distinct nouns")
     packages = ", ".join(f"dict-{name} {package_version('dict-' + name)}" for name in dict_names)
     return nouns, packages
