@@ -79,6 +79,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     ConsolePlatform platform(err, files, showProgress);
     CTavroDoc doc(platform);
+    doc.SetThreadCount(options.threads);
     const Status loaded = doc.LoadData({options.lexicon, options.conjugation});
     if (loaded.kind() == Status::Kind::kNoDocument) {
         platform.ShowMessage({"Failed to create empty document.", ""});

@@ -11,6 +11,7 @@ std::optional<std::string>* ValueSlot(CliOptions& options, const std::string& na
     if (name == "--conjugation") plain = &options.conjugation;
     if (name == "-o" || name == "--output") return &options.output;
     if (name == "--base-form") return &options.baseForm;
+    if (name == "--threads") return &options.threadsText;
     return nullptr;
 }
 
@@ -77,6 +78,16 @@ ParsedCli ParseCliOptions(const std::vector<std::string>& args) {
             return parsed;
         }
     }
+    if (options.threadsText) {
+        const std::string& text = *options.threadsText;
+        const bool digits = !text.empty() && text.size() <= 4 &&
+                            text.find_first_not_of("0123456789") == std::string::npos;
+        options.threads = digits ? std::stoi(text) : 0;
+        if (options.threads < 1) {
+            parsed.error = "--threads takes a whole number from 1 to 9999";
+            return parsed;
+        }
+    }
     parsed.error = CheckCombination(options);
     return parsed;
 }
@@ -96,6 +107,8 @@ Report options:
   --by-frequency       order by descending count (equal counts alphabetically);
                        the default order is by byte value of the words
   -o, --output OUT     write the report to OUT (replaced only when the run succeeds)
+  --threads N          count with N threads (default: every core); the report is
+                       the same whatever N is
 
 Base form:
   --base-form WORD     print the base form of one inflected noun (WORD in UTF-8 or

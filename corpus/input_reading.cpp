@@ -1,34 +1,36 @@
 // CTavroDoc::ReadInputFiles: counting the words of every input file.
+//
+// The calling thread opens and reads the files in list order, in blocks that each
+// tokenise on their own; worker threads count the blocks. The first file that
+// cannot be opened or read ends the run, with every file before it read whole.
 
 #include <memory>
 
-#include "corpus/tokenizer.h"
-#include "corpus/word_counter.h"
+#include "corpus/block_reader.h"
+#include "corpus/counting_pool.h"
 #include "lexicon/tavro_doc.h"
 
 namespace tavro {
 namespace {
 
-constexpr std::size_t kReadBlock = 1 << 20;
+constexpr std::size_t kBlockSize = std::size_t{4} << 20;
 
-// Counts one open file into `counter`; false on a read error.
-bool CountFile(ByteSource& file, WordCounter& counter, std::string& buffer) {
-    Tokenizer tokenizer;
+// Submits the blocks of one open file; false on a read error.
+bool ReadFile(ByteSource& file, CountingPool& pool) {
+    BlockReader reader(file, kBlockSize);
     for (;;) {
-        const std::optional<std::size_t> n = file.Read(buffer.data(), buffer.size());
-        if (!n) return false;
-        if (*n == 0) break;
-        if (!tokenizer.Feed(std::string_view(buffer.data(), *n), counter)) break;
+        std::string block = pool.TakeBuffer();
+        const std::optional<bool> more = reader.Next(block);
+        if (!more) return false;
+        if (!*more) return true;
+        pool.Submit(std::move(block));
     }
-    tokenizer.Finish(counter);
-    return true;
 }
 
 }  // namespace
 
 Status CTavroDoc::ReadInputFiles(ProgressDisplay& progress) {
-    WordCounter counter;
-    std::string buffer(kReadBlock, '\0');
+    CountingPool pool(CountingPool::ThreadsFor(m_threads));
     for (const std::string& path : m_inputFiles) {
         std::unique_ptr<ByteSource> file = m_platform.Files().OpenForRead(path);
         if (file == nullptr) {
@@ -36,13 +38,13 @@ Status CTavroDoc::ReadInputFiles(ProgressDisplay& progress) {
             return Status::EndProcess(-1);
         }
         progress.SetFileName(path);
-        if (!CountFile(*file, counter, buffer)) {
+        if (!ReadFile(*file, pool)) {
             m_platform.ShowMessage({"Error while reading file ", path});
             return Status::EndProcess(-1);
         }
         progress.StepIt();
     }
-    std::vector<WordEntry> sorted = counter.SortedEntries();
+    std::vector<WordEntry> sorted = pool.Finish().SortedEntries();
     if (m_pWordTree == nullptr) {
         m_pWordTree = BuildTreeFromSorted(std::move(sorted));
     } else {

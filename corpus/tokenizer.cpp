@@ -1,42 +1,106 @@
 #include "corpus/tokenizer.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "corpus/char_classes.h"
 #include "corpus/text_mode.h"
+#include "corpus/block_scan.h"
 
 namespace tavro {
+namespace {
+
+// The first NUL or 1A byte at or after `from`, or `size`.
+std::size_t FindSpecial(const unsigned char* block, std::size_t from, std::size_t size) {
+    const auto* nul = static_cast<const unsigned char*>(std::memchr(block + from, '\0', size - from));
+    const std::size_t nulAt = nul != nullptr ? static_cast<std::size_t>(nul - block) : size;
+    const auto* eot = static_cast<const unsigned char*>(
+        std::memchr(block + from, kEndOfText, nulAt - from));
+    return eot != nullptr ? static_cast<std::size_t>(eot - block) : nulAt;
+}
+
+}  // namespace
 
 bool Tokenizer::Feed(std::string_view block, WordCounter& counter) {
-    const auto* p = reinterpret_cast<const unsigned char*>(block.data());
-    const unsigned char* const end = p + block.size();
-    while (p < end) {
+    m_copy.assign(block);
+    return Feed(m_copy.data(), m_copy.size(), counter);
+}
+
+bool Tokenizer::Feed(char* data, std::size_t size, WordCounter& counter) {
+    auto* block = reinterpret_cast<unsigned char*>(data);
+    m_wordStart = 0;  // a word carried in from the last block continues at byte 0
+    std::size_t at = 0;
+    while (at < size) {
         if (m_skippingLine) {
-            while (p < end && *p != '\n' && *p != kEndOfText) ++p;
-            if (p == end) return true;
-            if (*p == kEndOfText) return false;
+            while (at < size && block[at] != '\n' && block[at] != kEndOfText) ++at;
+            if (at == size) break;
+            if (block[at] == kEndOfText) return false;
             m_skippingLine = false;
-            ++p;
+            ++at;
             continue;
         }
-        const unsigned char folded = WordFold(*p);
-        if (folded != 0) {
-            m_token += static_cast<char>(folded);
-            ++p;
-            continue;
-        }
-        if (!m_token.empty()) {
-            counter.Add(m_token);
-            m_token.clear();
-        }
-        if (*p == kEndOfText) return false;
-        if (*p == '\0') m_skippingLine = true;
-        ++p;
+        const std::size_t special = FindSpecial(block, at, size);
+        ScanPlain(block, at, special, counter);
+        if (special == size) break;
+        if (m_inWord) EmitWord(block, m_wordStart, special, counter);
+        m_inWord = false;
+        if (block[special] == kEndOfText) return false;
+        m_skippingLine = true;
+        at = special + 1;
+    }
+    if (m_inWord) {  // carry the open word into the next block
+        m_token.append(reinterpret_cast<const char*>(block) + m_wordStart, size - m_wordStart);
     }
     return true;
+}
+
+void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t end,
+                          WordCounter& counter) {
+    alignas(16) unsigned char padded[64];
+    for (std::size_t base = begin; base < end; base += 64) {
+        const std::size_t length = std::min<std::size_t>(64, end - base);
+        std::uint64_t mask;
+        if (length == 64) {
+            mask = FoldAndMask64(block + base);
+        } else {  // the tail: separators (0) pad it to a whole chunk
+            std::memset(padded, 0, sizeof padded);
+            std::memcpy(padded, block + base, length);
+            mask = FoldAndMask64(padded);
+            std::memcpy(block + base, padded, length);
+        }
+        const std::uint64_t before = (mask << 1) | static_cast<std::uint64_t>(m_inWord);
+        const std::uint64_t starts = mask & ~before;
+        std::uint64_t events = starts | (~mask & before);
+        if (length < 64) events &= (std::uint64_t{1} << length) - 1;
+        while (events != 0) {
+            const int bit = __builtin_ctzll(events);
+            if ((starts >> bit) & 1) {
+                m_wordStart = base + static_cast<std::size_t>(bit);
+            } else {
+                EmitWord(block, m_wordStart, base + static_cast<std::size_t>(bit), counter);
+            }
+            events &= events - 1;
+        }
+        m_inWord = length == 64 ? (mask >> 63) != 0 : ((mask >> (length - 1)) & 1) != 0;
+    }
+}
+
+void Tokenizer::EmitWord(const unsigned char* block, std::size_t start, std::size_t end,
+                         WordCounter& counter) {
+    const std::string_view piece(reinterpret_cast<const char*>(block) + start, end - start);
+    if (m_token.empty()) {
+        counter.Add(piece);
+    } else {
+        m_token += piece;
+        counter.Add(m_token);
+        m_token.clear();
+    }
 }
 
 void Tokenizer::Finish(WordCounter& counter) {
     if (!m_token.empty()) counter.Add(m_token);
     m_token.clear();
+    m_inWord = false;
     m_skippingLine = false;
 }
 

@@ -6,6 +6,7 @@
 // the blocks it arrives in, and has no length limit.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,15 +16,30 @@ namespace tavro {
 
 class Tokenizer {
 public:
-    // Counts the words that end in `block` into `counter`. Returns false once the
-    // text has ended (a 1A byte): the rest of the file is not to be read.
+    // Counts the words that end in the block into `counter`, folding the block's
+    // bytes in place. Returns false once the text has ended (a 1A byte): the rest of
+    // the file is not to be read.
+    bool Feed(char* block, std::size_t size, WordCounter& counter);
+
+    // The same for a block the caller cannot hand over for folding (it is copied).
     bool Feed(std::string_view block, WordCounter& counter);
 
     // The end of the file: counts a word that was still open.
     void Finish(WordCounter& counter);
 
 private:
-    std::string m_token;           // the folded bytes of the word being read
+    // Folds bytes [begin, end) of `block`, which hold no NUL and no 1A, and counts
+    // their words.
+    void ScanPlain(unsigned char* block, std::size_t begin, std::size_t end,
+                   WordCounter& counter);
+    // Counts the word made of the carried bytes and bytes [start, end) of `block`.
+    void EmitWord(const unsigned char* block, std::size_t start, std::size_t end,
+                  WordCounter& counter);
+
+    std::string m_token;          // folded bytes of a word begun in an earlier block
+    std::string m_copy;           // the copied block of Feed(std::string_view)
+    bool m_inWord = false;        // a word is open at the current position
+    std::size_t m_wordStart = 0;  // where the open word began in the current block
     bool m_skippingLine = false;  // after a NUL byte, until the next LF
 };
 

@@ -106,7 +106,7 @@ TEST(WordTree, AMillionSortedWordsKeepTheTreeShallow) {
 
 TEST(WordTree, TreeBuiltFromSortedEntriesMatchesInsertion) {
     std::vector<WordEntry> sorted;
-    for (int i = 0; i < 1000; ++i) sorted.emplace_back("k" + std::to_string(10000 + i), i);
+    for (int i = 0; i < 1000; ++i) sorted.emplace_back(std::string("k").append(std::to_string(10000 + i)), i);
     const std::vector<WordEntry> copy = sorted;
     Tree tree;
     tree.root = BuildTreeFromSorted(std::move(sorted));

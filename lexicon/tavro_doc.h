@@ -53,6 +53,10 @@ public:
     // Counts every input file, in list order, into the word tree.
     Status ReadInputFiles(ProgressDisplay& progress);
 
+    // How many threads a run may use to count and analyse; 0 (the default) uses
+    // every core. The results do not depend on it.
+    void SetThreadCount(int threads) { m_threads = threads; }
+
     // Rebuilds the report from the chosen tree in the chosen order; updates the views.
     void RefreshView();
 
@@ -87,6 +91,7 @@ private:
     int m_bSortByFrequency = 0;
     int m_bShowAllWords = 0;
     Platform& m_platform;
+    int m_threads = 0;
 };
 
 }  // namespace tavro

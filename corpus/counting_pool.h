@@ -1,0 +1,53 @@
+// Counts blocks of text on worker threads, each into a counter of its own; the
+// counters are merged at the end. Counting does not depend on the order of the
+// blocks, so the result equals counting them one after another. With one thread
+// the blocks are counted on the calling thread as they are submitted.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "corpus/word_counter.h"
+
+namespace tavro {
+
+class CountingPool {
+public:
+    explicit CountingPool(int threads);
+    ~CountingPool();
+    CountingPool(const CountingPool&) = delete;
+    CountingPool& operator=(const CountingPool&) = delete;
+
+    // A block that tokenises on its own (see BlockReader). Waits while too many
+    // blocks are queued, so memory stays bounded.
+    void Submit(std::string block);
+
+    // A buffer to read the next block into (recycled storage when there is some).
+    std::string TakeBuffer();
+
+    // Waits for every block, stops the workers and returns the merged counts.
+    WordCounter Finish();
+
+    // The number of threads to use when the caller asks for `requested` (0: all cores).
+    static int ThreadsFor(int requested);
+
+private:
+    void Work(WordCounter& counter);
+    void Count(std::string& block, WordCounter& counter);
+    void Stop();
+
+    std::vector<WordCounter> m_counters;  // one per worker, or one for the caller
+    std::vector<std::thread> m_workers;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::string> m_queue;
+    std::vector<std::string> m_spare;
+    std::size_t m_maxQueued;
+    bool m_closed = false;
+};
+
+}  // namespace tavro
