@@ -29,7 +29,7 @@ std::string ReadDataFile(const std::string& name) {
 std::string Cp(const std::string& utf8) { return Utf8ToCp1253(utf8).value(); }
 
 class BundledData : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         table = new std::vector<EndingGroup>(ParseConjugationText(ReadDataFile("conjugation.txt")));
         std::vector<WordEntry> entries;
@@ -60,7 +60,8 @@ struct Paradigm {
 // One or two nouns per class, all their forms (Triantafyllidis' classes).
 const std::vector<Paradigm> kParadigms = {
     {"M -ος paroxytone", "δρόμος", {"δρόμου", "δρόμο", "δρόμε", "δρόμοι", "δρόμων", "δρόμους"}},
-    {"M -ος proparoxytone", "άνθρωπος",
+    {"M -ος proparoxytone",
+     "άνθρωπος",
      {"ανθρώπου", "άνθρωπο", "άνθρωπε", "άνθρωποι", "ανθρώπων", "ανθρώπους"}},
     {"M -ός oxytone", "ουρανός", {"ουρανού", "ουρανό", "ουρανέ", "ουρανοί", "ουρανών", "ουρανούς"}},
     {"F -ος", "μέθοδος", {"μεθόδου", "μέθοδο", "μέθοδοι", "μεθόδων", "μεθόδους"}},
@@ -143,8 +144,8 @@ TEST_F(BundledData, TableParsesIntoLiveLinesOfLowerCaseGreek) {
         for (const EndingToken& token : group) {
             for (const char c : token.text) {
                 const auto b = static_cast<unsigned char>(c);
-                EXPECT_TRUE(b >= 0xDC && b != 0xFF) << "byte " << int(b) << " in "
-                                                    << Cp1253ToUtf8(token.text);
+                EXPECT_TRUE(b >= 0xDC && b != 0xFF)
+                    << "byte " << int(b) << " in " << Cp1253ToUtf8(token.text);
             }
             EXPECT_TRUE(token.accentShift >= 0 && token.accentShift <= 2);
         }
@@ -166,7 +167,8 @@ TEST_F(BundledData, EveryLineReachesSomeNoun) {
             for (const WordEntry& noun : all) {
                 const std::string& w = noun.word;
                 if (w.size() <= replacement.size() ||
-                    w.compare(w.size() - replacement.size(), replacement.size(), replacement) != 0) {
+                    w.compare(w.size() - replacement.size(), replacement.size(), replacement) !=
+                        0) {
                     continue;
                 }
                 // Unshifted replacements can be tested exactly: stem + ending back to the noun.

@@ -39,8 +39,7 @@ std::optional<std::vector<FormLemmaPair>> ParsePairs(std::string_view text, std:
     return pairs;
 }
 
-std::vector<std::string> CreditedNouns(std::string_view word,
-                                       const std::vector<EndingGroup>& table,
+std::vector<std::string> CreditedNouns(std::string_view word, const std::vector<EndingGroup>& table,
                                        const WordNode* nounTree) {
     std::vector<std::string> credits;
     ForEachBaseFormCandidate(word, table, [&](const std::string& candidate) {
@@ -50,8 +49,8 @@ std::vector<std::string> CreditedNouns(std::string_view word,
     return credits;
 }
 
-PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs, const std::vector<EndingGroup>& table,
-                      const WordNode* nounTree) {
+PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs,
+                      const std::vector<EndingGroup>& table, const WordNode* nounTree) {
     std::unordered_map<std::string, std::vector<std::string>> lemmasOfForm;
     for (const FormLemmaPair& pair : pairs) lemmasOfForm[pair.form].push_back(pair.lemma);
 
@@ -59,7 +58,8 @@ PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs, const std::vector
     for (const FormLemmaPair& pair : pairs) {
         const std::vector<std::string>& rightLemmas = lemmasOfForm[pair.form];
         PairResult result;
-        if (const auto hit = FindBaseForm(pair.form, table, nounTree)) result.topAnswer = hit->baseForm;
+        if (const auto hit = FindBaseForm(pair.form, table, nounTree))
+            result.topAnswer = hit->baseForm;
         result.credits = CreditedNouns(pair.form, table, nounTree);
         result.topIsLemma = result.topAnswer == pair.lemma;
         std::vector<std::string> seen;
@@ -121,8 +121,9 @@ CorpusScores ScoreCorpus(const WordNode* wordTree, const WordNode* nounTree,
     }
     scores.nounsMet = static_cast<std::int64_t>(met.size());
     // The stable sort keeps word order among equal counts.
-    std::stable_sort(met.begin(), met.end(),
-                     [](const CreditedNoun& a, const CreditedNoun& b) { return a.count > b.count; });
+    std::stable_sort(met.begin(), met.end(), [](const CreditedNoun& a, const CreditedNoun& b) {
+        return a.count > b.count;
+    });
     if (met.size() > top) met.resize(top);
     scores.topNouns = std::move(met);
     return scores;

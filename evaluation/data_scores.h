@@ -35,26 +35,25 @@ std::optional<std::vector<FormLemmaPair>> ParsePairs(std::string_view text, std:
 
 // The candidates of `word` that the lexicon holds, in candidate order, repeated
 // as often as the processing run would credit them.
-std::vector<std::string> CreditedNouns(std::string_view word,
-                                       const std::vector<EndingGroup>& table,
+std::vector<std::string> CreditedNouns(std::string_view word, const std::vector<EndingGroup>& table,
                                        const WordNode* nounTree);
 
 // The verdict on one pair.
 struct PairResult {
-    std::string topAnswer;              // Find Base Form's noun, empty on a miss
-    std::vector<std::string> credits;   // as CreditedNouns
+    std::string topAnswer;             // Find Base Form's noun, empty on a miss
+    std::vector<std::string> credits;  // as CreditedNouns
     bool topIsLemma = false;
     bool lemmaCredited = false;
     std::int64_t rightCredits = 0;
     std::int64_t wrongCredits = 0;
-    std::int64_t repeatedCredits = 0;   // credits to a noun this form already credited
+    std::int64_t repeatedCredits = 0;  // credits to a noun this form already credited
 };
 
 struct PairScores {
     std::int64_t pairs = 0;
-    std::int64_t topHits = 0;             // pairs whose Find Base Form answer is the lemma
-    std::int64_t recalled = 0;            // pairs whose lemma is credited
-    std::int64_t credits = 0;             // all credits of all pairs
+    std::int64_t topHits = 0;   // pairs whose Find Base Form answer is the lemma
+    std::int64_t recalled = 0;  // pairs whose lemma is credited
+    std::int64_t credits = 0;   // all credits of all pairs
     std::int64_t rightCredits = 0;
     std::int64_t repeatedCredits = 0;
     std::int64_t pairsWithWrongCredit = 0;
@@ -76,8 +75,8 @@ struct PairScores {
 };
 
 // Scores every pair; the right lemmas of a pair are all lemmas given for its form.
-PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs, const std::vector<EndingGroup>& table,
-                      const WordNode* nounTree);
+PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs,
+                      const std::vector<EndingGroup>& table, const WordNode* nounTree);
 
 struct CreditedNoun {
     std::string noun;
@@ -85,13 +84,13 @@ struct CreditedNoun {
 };
 
 struct CorpusScores {
-    std::int64_t tokens = 0;                // every word token the program counted
-    std::int64_t crediting = 0;             // tokens whose word credits at least one noun
-    std::int64_t greekTokens = 0;           // tokens with at least one Greek letter
+    std::int64_t tokens = 0;       // every word token the program counted
+    std::int64_t crediting = 0;    // tokens whose word credits at least one noun
+    std::int64_t greekTokens = 0;  // tokens with at least one Greek letter
     std::int64_t greekCrediting = 0;
     std::int64_t distinctWords = 0;
-    std::int64_t nounsMet = 0;              // nouns with a nonzero count
-    std::vector<CreditedNoun> topNouns;     // by count, then word order
+    std::int64_t nounsMet = 0;           // nouns with a nonzero count
+    std::vector<CreditedNoun> topNouns;  // by count, then word order
 
     double CreditingShare() const { return PairScores::Share(crediting, tokens); }
     double GreekCreditingShare() const { return PairScores::Share(greekCrediting, greekTokens); }

@@ -1,11 +1,12 @@
 // The scores of tavro-eval on a small hand-made lexicon and table, where every
 // figure can be counted by hand.
 
+#include "evaluation/data_scores.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "evaluation/data_scores.h"
 #include "evaluation/eval_cli.h"
 #include "platform/cp1253.h"
 #include "platform/memory_file_system.h"
@@ -45,7 +46,7 @@ TEST(ScorePairs, CountsTopOneRecallPrecisionWrongAndRepeatedCredits) {
     const std::vector<FormLemmaPair> pairs = {
         {Cp("λόγου"), Cp("λόγος")},    // top right; credits λόγος and λόγο (wrong)
         {Cp("δρόμων"), Cp("δρόμος")},  // credits δρόμος twice (repeat, both right)
-        {Cp("δρόμου"), Cp("δρόμος")},   // right, one credit
+        {Cp("δρόμου"), Cp("δρόμος")},  // right, one credit
         {Cp("ξένου"), Cp("ξένος")},    // miss: nothing credited
     };
     const PairScores s = ScorePairs(pairs, table, nouns);

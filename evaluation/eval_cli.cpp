@@ -147,12 +147,13 @@ int PrintCredits(const CTavroDoc& doc, const std::string& path, FileSystem& file
 int PrintCorpusScores(CTavroDoc& doc, const EvalOptions& options, std::ostream& out) {
     const Status run = doc.OpenInputFiles(options.corpus);
     if (!run.ok()) return run.exitCode() & 0xFF;
-    const CorpusScores s = ScoreCorpus(doc.WordTree(), doc.NounTree(), doc.Conjugation(), options.top);
+    const CorpusScores s =
+        ScoreCorpus(doc.WordTree(), doc.NounTree(), doc.Conjugation(), options.top);
     out << "word tokens:         " << s.tokens << " (" << s.distinctWords << " distinct words)\n"
         << "crediting a noun:   " << Percent(s.CreditingShare()) << "  (" << s.crediting
         << " tokens)\n"
-        << "Greek word tokens:   " << s.greekTokens << ", crediting a noun: "
-        << Percent(s.GreekCreditingShare()) << '\n'
+        << "Greek word tokens:   " << s.greekTokens
+        << ", crediting a noun: " << Percent(s.GreekCreditingShare()) << '\n'
         << "nouns credited:      " << s.nounsMet << '\n'
         << "top " << s.topNouns.size() << " nouns credited:\n";
     for (std::size_t i = 0; i < s.topNouns.size(); ++i) {
@@ -165,7 +166,8 @@ int PrintCorpusScores(CTavroDoc& doc, const EvalOptions& options, std::ostream& 
 }  // namespace
 
 const char* EvalUsage() {
-    return "Usage: tavro-eval [--lexicon FILE] [--conjugation FILE] [--pairs FILE [--list-misses]]\n"
+    return "Usage: tavro-eval [--lexicon FILE] [--conjugation FILE] [--pairs FILE "
+           "[--list-misses]]\n"
            "                  [--credits FILE] [--top N] [CORPUS_FILE...]\n"
            "\n"
            "Measures how well a noun lexicon and an inflection table find nouns, with the\n"
