@@ -152,6 +152,31 @@ TEST_F(BundledData, TableParsesIntoLiveLinesOfLowerCaseGreek) {
     }
 }
 
+// The engine reads each line of conjugation.txt as the source wrote it: the same
+// tokens, each "-N" taken as the accent shift of its token and nothing else.
+TEST_F(BundledData, TableIsReadAsItsSourceMeantIt) {
+    std::vector<EndingGroup> meant;
+    std::istringstream source(ReadDataFile("conjugation.source.txt"));
+    for (std::string line; std::getline(source, line);) {
+        std::istringstream tokens(line.substr(0, line.find('#')));
+        EndingGroup group;
+        for (std::string token; tokens >> token;) {
+            int shift = 0;
+            if (token.size() > 2 && token[token.size() - 2] == '-') {
+                shift = token.back() - '0';
+                token.resize(token.size() - 2);
+            }
+            group.push_back({Cp(token), shift});
+        }
+        if (!group.empty()) meant.push_back(std::move(group));
+    }
+    meant.emplace_back();  // the final line end
+    ASSERT_EQ(table->size(), meant.size());
+    for (std::size_t i = 0; i < meant.size(); ++i) {
+        EXPECT_EQ((*table)[i], meant[i]) << "line " << i + 1;
+    }
+}
+
 TEST_F(BundledData, EveryLineReachesSomeNoun) {
     // A line whose ending no lexicon noun's forms close is dead weight; each line
     // must turn at least one form built from its own replacements back into a noun.
