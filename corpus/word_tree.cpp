@@ -111,6 +111,13 @@ void CollectInOrder(const WordNode* root, std::vector<WordEntry>& list) {
     CollectInOrder(root->right, list);
 }
 
+void CollectNodesInOrder(WordNode* root, std::vector<WordNode*>& nodes) {
+    if (root == nullptr) return;
+    CollectNodesInOrder(root->left, nodes);
+    nodes.push_back(root);
+    CollectNodesInOrder(root->right, nodes);
+}
+
 void InsertEntries(const std::vector<WordEntry>& list, WordNode*& root) {
     for (const WordEntry& entry : list) root = InsertWord(root, entry);
 }

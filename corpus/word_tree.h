@@ -44,6 +44,9 @@ void ResetCounts(WordNode* root);
 // Appends a copy of every entry, in ascending word order, to `list`.
 void CollectInOrder(const WordNode* root, std::vector<WordEntry>& list);
 
+// Appends a pointer to every node, in ascending word order, to `nodes`.
+void CollectNodesInOrder(WordNode* root, std::vector<WordNode*>& nodes);
+
 // Inserts every entry of `list`, in index order, into the tree at `root`.
 void InsertEntries(const std::vector<WordEntry>& list, WordNode*& root);
 

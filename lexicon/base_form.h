@@ -14,9 +14,38 @@
 
 #include "corpus/word_tree.h"
 #include "lexicon/accent.h"
+#include "lexicon/ending_index.h"
 #include "lexicon/ending_table.h"
 
 namespace tavro {
+
+namespace detail {
+
+// True when `word` ends with `ending`.
+inline bool EndsWith(std::string_view word, const std::string& ending) {
+    if (word.size() < ending.size()) return false;
+    const char* tail = word.data() + (word.size() - ending.size());
+    for (std::size_t i = ending.size(); i > 0; --i) {
+        if (tail[i - 1] != ending[i - 1]) return false;
+    }
+    return true;
+}
+
+// Visits the candidates of one group that closes `word`; false when told to stop.
+template <typename Visitor>
+bool VisitGroup(std::string_view word, const EndingGroup& group, std::string& candidate,
+                Visitor& visit) {
+    const std::string_view stem = word.substr(0, word.size() - group.front().text.size());
+    for (std::size_t t = 1; t < group.size(); ++t) {
+        candidate.assign(stem);
+        candidate += group[t].text;
+        ShiftAccent(candidate, group[t].accentShift);
+        if (!visit(static_cast<const std::string&>(candidate))) return false;
+    }
+    return true;
+}
+
+}  // namespace detail
 
 // Calls `visit(const std::string& candidate)` for each candidate of `word` in order
 // until it returns false.
@@ -26,17 +55,22 @@ void ForEachBaseFormCandidate(std::string_view word, const std::vector<EndingGro
     std::string candidate(word);
     if (!visit(static_cast<const std::string&>(candidate))) return;
     for (const EndingGroup& group : table) {
-        if (group.empty()) continue;
-        const std::string& ending = group.front().text;
-        if (word.size() < ending.size()) continue;
-        if (word.compare(word.size() - ending.size(), ending.size(), ending) != 0) continue;
-        const std::string_view stem = word.substr(0, word.size() - ending.size());
-        for (std::size_t t = 1; t < group.size(); ++t) {
-            candidate.assign(stem);
-            candidate += group[t].text;
-            ShiftAccent(candidate, group[t].accentShift);
-            if (!visit(static_cast<const std::string&>(candidate))) return;
-        }
+        if (group.empty() || !detail::EndsWith(word, group.front().text)) continue;
+        if (!detail::VisitGroup(word, group, candidate, visit)) return;
+    }
+}
+
+// The same candidates in the same order, testing only the groups that `index`
+// (built from `table`) says can close the word.
+template <typename Visitor>
+void ForEachBaseFormCandidate(std::string_view word, const std::vector<EndingGroup>& table,
+                              const EndingIndex& index, Visitor&& visit) {
+    std::string candidate(word);
+    if (!visit(static_cast<const std::string&>(candidate))) return;
+    for (const std::uint32_t g : index.GroupsFor(word)) {
+        const EndingGroup& group = table[g];
+        if (!detail::EndsWith(word, group.front().text)) continue;
+        if (!detail::VisitGroup(word, group, candidate, visit)) return;
     }
 }
 

@@ -121,5 +121,21 @@ TEST(BaseFormMessage, TheThreeAnswers) {
     EXPECT_EQ(BaseFormMessage("", table, nouns.root), "");
 }
 
+// The indexed enumeration must give the plain one's candidates in the same order,
+// empty endings, blank lines and words shorter than an ending included.
+TEST(Candidates, IndexedEnumerationEqualsThePlainOne) {
+    const auto table = Table("ου ος ο-1\n\n-1 α\nυ ι-2\nου ους\nα-\nαβου ε\n  \n");
+    const EndingIndex index(table);
+    for (const char* word : {"λόγου", "ου", "υ", "", "αβου", "β", "λόγα", "xyz"}) {
+        std::vector<std::string> indexed;
+        ForEachBaseFormCandidate(Greek(word), table, index, [&](const std::string& c) {
+            indexed.push_back(c);
+            return true;
+        });
+        EXPECT_EQ(indexed, Candidates(word, table)) << word;
+    }
+}
+
+
 }  // namespace
 }  // namespace tavro

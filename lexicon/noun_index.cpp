@@ -7,32 +7,23 @@
 namespace tavro {
 
 NounIndex::NounIndex(WordNode* root) {
-    const std::size_t slots = std::bit_ceil(CountNodes(root) * 2 + 2);
-    m_slots.assign(slots, nullptr);
+    CollectNodesInOrder(root, m_nodes);
+    const std::size_t slots = std::bit_ceil(m_nodes.size() * 2 + 2);
+    m_slots.assign(slots, 0);
     m_mask = slots - 1;
-    AddTree(root);
-}
-
-void NounIndex::AddTree(WordNode* root) {
-    if (root == nullptr) return;
-    AddTree(root->left);
-    Add(root);
-    AddTree(root->right);
-}
-
-void NounIndex::Add(WordNode* node) {
-    std::size_t slot = WordCounter::Hash(node->entry.word) & m_mask;
-    while (m_slots[slot] != nullptr) slot = (slot + 1) & m_mask;
-    m_slots[slot] = node;
-}
-
-WordNode* NounIndex::Find(std::string_view word) const {
-    std::size_t slot = WordCounter::Hash(word) & m_mask;
-    while (WordNode* node = m_slots[slot]) {
-        if (node->entry.word == word) return node;
-        slot = (slot + 1) & m_mask;
+    for (std::uint32_t ordinal = 0; ordinal < m_nodes.size(); ++ordinal) {
+        std::size_t slot = WordCounter::Hash(m_nodes[ordinal]->entry.word) & m_mask;
+        while (m_slots[slot] != 0) slot = (slot + 1) & m_mask;
+        m_slots[slot] = ordinal + 1;
     }
-    return nullptr;
+}
+
+std::uint32_t NounIndex::Find(std::string_view word) const {
+    std::size_t slot = WordCounter::Hash(word) & m_mask;
+    for (std::uint32_t cell; (cell = m_slots[slot]) != 0; slot = (slot + 1) & m_mask) {
+        if (m_nodes[cell - 1]->entry.word == word) return cell - 1;
+    }
+    return kNotFound;
 }
 
 }  // namespace tavro
