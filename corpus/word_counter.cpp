@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <numeric>
 
 namespace tavro {
 namespace {
@@ -40,18 +39,30 @@ void WordCounter::Merge(const WordCounter& other) {
 }
 
 std::vector<WordEntry> WordCounter::SortedEntries() const {
-    std::vector<std::uint32_t> order(m_entries.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
-        return WordOf(m_entries[a]) < WordOf(m_entries[b]);
+    // Sort keys carry each word's first eight bytes, big-endian and zero-padded, so
+    // that most comparisons are one integer comparison; equal keys compare in full.
+    struct Key {
+        std::uint64_t prefix;
+        std::uint32_t entry;
+    };
+    std::vector<Key> keys(m_entries.size());
+    for (std::uint32_t e = 0; e < m_entries.size(); ++e) {
+        const std::string_view word = WordOf(m_entries[e]);
+        std::uint64_t prefix = 0;
+        for (std::size_t i = 0; i < 8; ++i) {
+            prefix = prefix << 8 | (i < word.size() ? static_cast<unsigned char>(word[i]) : 0u);
+        }
+        keys[e] = {prefix, e};
+    }
+    std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        return WordOf(m_entries[a.entry]) < WordOf(m_entries[b.entry]);
     });
-    std::vector<WordEntry> sorted;
-    sorted.reserve(order.size());
-    for (std::uint32_t e : order) {
-        WordEntry entry;
-        entry.word.assign(WordOf(m_entries[e]));
-        entry.count = m_entries[e].count;
-        sorted.push_back(std::move(entry));
+    std::vector<WordEntry> sorted(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const Entry& entry = m_entries[keys[i].entry];
+        sorted[i].word.assign(WordOf(entry));
+        sorted[i].count = entry.count;
     }
     return sorted;
 }
