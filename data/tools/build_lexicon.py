@@ -10,7 +10,8 @@ rules (accents and diaeresis kept, the micro sign read as mu) and kept only when
 it is a single word of Greek letters that code page 1253 can hold. The entries
 of data/lexicon-removed.tsv are then taken out. The result is written in code
 page 1253, sorted by byte value, without duplicates, LF line ends; the build log
-with the package versions goes to data/lexicon-build.txt.
+with the package versions goes to data/lexicon-build.txt and the dictionaries'
+own licence notices to data/lexicon-notices.txt.
 
   build_lexicon.py                     rebuild finalList.txt and the log
   build_lexicon.py --check             exit 1 when finalList.txt differs from a rebuild
@@ -72,6 +73,28 @@ def dictionary_nouns(dict_name):
     return nouns
 
 
+def licence_notice(dict_name):
+    """The dictionary's own statement of origin and licence, and Debian's."""
+    data = gzip.open(DICT_DIR / f"{dict_name}.dict.dz").read()
+    info = ""
+    for line in (DICT_DIR / f"{dict_name}.index").read_text(encoding="utf-8").splitlines():
+        headword, offset, length = line.split("\t")
+        if headword == "00databaseinfo":
+            start = decode_b64(offset)
+            info = data[start:start + decode_b64(length)].decode("utf-8")
+    # The header up to the project's general blurb: title, edition, maintainer,
+    # publisher, availability (the licence) and sources.
+    info = info.split("The Project:", 1)[0].strip()
+    lines = [f"== {dict_name} ==", info]
+    copyright_file = Path("/usr/share/doc") / f"dict-{dict_name}" / "copyright"
+    if copyright_file.exists():
+        stanza = re.search(r"^Files: " + re.escape(dict_name[len("freedict-"):]) + r"/\*\n(?:\S.*\n)*",
+                           copyright_file.read_text(encoding="utf-8"), re.MULTILINE)
+        if stanza:
+            lines.append(f"Debian copyright file of dict-{dict_name}:\n" + stanza.group(0).strip())
+    return "\n\n".join(lines) + "\n"
+
+
 def package_version(package):
     result = subprocess.run(["dpkg-query", "-W", "-f", "${Version}", package],
                             capture_output=True, text=True)
@@ -122,11 +145,12 @@ def merged_nouns(log):
     nouns |= added
     log.append(f"- merged: {len(nouns)} distinct nouns")
     packages = ", ".join(f"dict-{name} {package_version('dict-' + name)}" for name in dict_names)
-    return nouns, packages
+    notices = "".join(licence_notice(name) + "\n" for name in dict_names)
+    return nouns, packages, notices
 
 
 def build(log):
-    nouns, packages = merged_nouns(log)
+    nouns, packages, notices = merged_nouns(log)
     removed = read_removed()
     present = nouns & removed.keys()
     nouns -= removed.keys()
@@ -134,12 +158,12 @@ def build(log):
                f"(of {len(removed)} listed); {len(nouns)} nouns written")
     log.append(f"- packages: {packages}")
     words = sorted(word.encode("cp1253") for word in nouns)
-    return b"".join(word + b"\n" for word in words)
+    return b"".join(word + b"\n" for word in words), notices
 
 
 def review(tavro_eval):
     """Lines noun<TAB>reason for nouns that function words credit, not yet removed."""
-    nouns, _ = merged_nouns([])
+    nouns, _, _ = merged_nouns([])
     removed = read_removed()
     kept = read_kept()
     function_words = []
@@ -173,7 +197,7 @@ def main():
         sys.stdout.write(review(args.review))
         return 0
     log = []
-    wanted = build(log)
+    wanted, notices = build(log)
     output = DATA_DIR / "finalList.txt"
     if args.check:
         if output.read_bytes() != wanted:
@@ -181,6 +205,10 @@ def main():
             return 1
         return 0
     output.write_bytes(wanted)
+    (DATA_DIR / "lexicon-notices.txt").write_text(
+        "Licence notices of the FreeDict dictionaries that finalList.txt is made from,\n"
+        "as each dictionary and its Debian package state them (written by\n"
+        "data/tools/build_lexicon.py).\n\n" + notices, encoding="utf-8")
     (DATA_DIR / "lexicon-build.txt").write_text(
         "Build log of finalList.txt (data/tools/build_lexicon.py)\n" + "\n".join(log) + "\n",
         encoding="utf-8")
