@@ -1,0 +1,66 @@
+// The window side of the document: its file name and title, whether it holds
+// a report that was not saved, and the File commands that act on it (New, Save,
+// Save As, opening a named file, the "Save changes to ...?" prompt).
+//
+// The document counts as changed when its report text differs from what was
+// last saved (or from the empty report of a new or opened document): a run or
+// a View command that changed the report asks before it is thrown away. Saving
+// writes the report bytes exactly, replacing the file whole or not at all.
+// Opening a file makes it the document's file and reads nothing from it.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "app/shell_hooks.h"
+#include "lexicon/tavro_doc.h"
+
+class QWidget;
+
+namespace tavro {
+
+class DocumentSession {
+public:
+    DocumentSession(CTavroDoc& doc, const ShellHooks& hooks);
+
+    // "Untitled" for a new document, else the file's name.
+    QString Title() const { return m_title; }
+    // The full path of the document's file; empty for a new document.
+    QString PathName() const { return m_pathName; }
+    bool IsModified() const;
+
+    // File > New (without the prompt): the document re-initialised, no file.
+    bool OnNewDocument();
+    // The file named on the command line: checks that it opens, reads nothing.
+    // On failure shows the message and returns false.
+    bool OnOpenDocument(const QString& path, QWidget* parent);
+
+    // The document's own commands (Save, Save As); false for any other id.
+    bool OnCmdMsg(int id, QWidget* parent);
+
+    // Save: under the document's file, or under a name asked for first.
+    bool DoFileSave(QWidget* parent);
+    // Save As: asks for a name (starting from the document's), then saves.
+    bool DoSave(const QString& path, QWidget* parent);
+    // When the report is unsaved, asks "Save changes to ...?": Yes saves, No
+    // goes on, Cancel (or a failed save) stops. True when the caller may go on.
+    bool SaveModified(QWidget* parent);
+
+    // Called whenever the title changes, and with each path the document is
+    // opened or saved under (for the recent-file list).
+    std::function<void()> titleChanged;
+    std::function<void(const QString& path)> pathUsed;
+
+private:
+    void SetPathName(const QString& path);
+    void MarkSaved();
+
+    CTavroDoc& m_doc;
+    const ShellHooks& m_hooks;
+    QString m_pathName;
+    QString m_title;
+    std::string m_savedReport;
+};
+
+}  // namespace tavro

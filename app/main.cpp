@@ -1,0 +1,19 @@
+// tavro: the desktop program. Exit status 0, 1 when start-up ended after a
+// message, 255 after a fatal error reading a data or input file.
+
+#include <QApplication>
+#include <QDir>
+
+#include "app/data_location.h"
+#include "app/tavro_app.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    tavro::SetApplicationNames();
+    tavro::CTavroApp app;
+    const tavro::DataFiles data = tavro::LocateDataFiles(QDir::currentPath(), tavro::InstalledDataDir());
+    if (!app.InitInstance(QApplication::arguments().mid(1), data)) return app.ExitCode();
+    const int status = QApplication::exec();
+    app.ExitInstance();
+    return status;
+}

@@ -1,0 +1,298 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/framework_ids.h"
+#include "app/icons.h"
+#include "app/lock_key_state.h"
+#include "app/tavro_view.h"
+
+namespace tavro {
+namespace {
+
+constexpr int kLockKeyPollMs = 250;
+
+// The accelerator table: every key and the command it sends.
+struct Accelerator {
+    QKeyCombination keys;
+    int id;
+};
+const Accelerator kAccelerators[] = {
+    {Qt::CTRL | Qt::Key_C, ID_EDIT_COPY},
+    {Qt::CTRL | Qt::Key_N, ID_FILE_NEW},
+    {Qt::CTRL | Qt::Key_O, ID_FILE_OPEN_INPUT_FILES},
+    {Qt::CTRL | Qt::Key_P, ID_FILE_PRINT},
+    {Qt::CTRL | Qt::Key_S, ID_FILE_SAVE},
+    {Qt::CTRL | Qt::Key_V, ID_EDIT_PASTE},
+    {Qt::ALT | Qt::Key_Backspace, ID_EDIT_UNDO},
+    {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT},
+    {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
+    {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
+    {Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY},
+    {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE},
+    {Qt::CTRL | Qt::Key_X, ID_EDIT_CUT},
+    {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
+};
+
+bool IsRadioItem(int id) { return id >= ID_VIEW_SORT_ALPHABETICALLY && id <= ID_VIEW_SHOW_ALL_WORDS; }
+
+}  // namespace
+
+CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHooks& hooks,
+                       std::function<bool(int id)> appCommands)
+    : m_doc(doc),
+      m_session(session),
+      m_hooks(hooks),
+      m_appCommands(std::move(appCommands)),
+      m_view(new CTavroView(doc, hooks, this)) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowIcon(AppIcon());
+    setCentralWidget(m_view);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createAccelerators();
+    resize(720, 540);
+    UpdateFrameTitle();
+}
+
+QAction* CMainFrame::MakeAction(int id, const char* name, const QString& text, const QString& prompt,
+                                const QString& tip) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setData(id);
+    action->setStatusTip(prompt);
+    if (!tip.isEmpty()) action->setToolTip(tip);
+    connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+    m_actions[id] = action;
+    return action;
+}
+
+void CMainFrame::createActions() {
+    MakeAction(ID_FILE_NEW, "ID_FILE_NEW", QStringLiteral("&New\tCtrl+N"),
+               QStringLiteral("Create a new document"), QStringLiteral("New"))
+        ->setIcon(LoadToolbarIcon(ToolbarIcon::kNew));
+    MakeAction(ID_FILE_OPEN_INPUT_FILES, "ID_FILE_OPEN_INPUT_FILES",
+               QStringLiteral("&Open Input Files\tCtrl+O"), QStringLiteral("Open files to use as input"))
+        ->setIcon(LoadToolbarIcon(ToolbarIcon::kOpen));
+    MakeAction(ID_FILE_SAVE, "ID_FILE_SAVE", QStringLiteral("&Save\tCtrl+S"),
+               QStringLiteral("Save the active document"), QStringLiteral("Save"))
+        ->setIcon(LoadToolbarIcon(ToolbarIcon::kSave));
+    MakeAction(ID_APP_EXIT, "ID_APP_EXIT", QStringLiteral("E&xit"),
+               QStringLiteral("Quit the application; prompts to save documents"), QStringLiteral("Exit"));
+    QAction* copy = MakeAction(ID_EDIT_COPY, "ID_EDIT_COPY", QStringLiteral("&Copy"),
+                               QStringLiteral("Copy the selection and put it on the Clipboard"),
+                               QStringLiteral("Copy"));
+    copy->setIcon(LoadToolbarIcon(ToolbarIcon::kCopy));
+    // Copy needs a selection, as in any editor.
+    copy->setEnabled(false);
+    connect(m_view, &QPlainTextEdit::copyAvailable, copy, &QAction::setEnabled);
+    MakeAction(ID_EDIT_FIND, "ID_EDIT_FIND", QStringLiteral("&Find"),
+               QStringLiteral("Find the specified text"), QStringLiteral("Find"));
+
+    // The View items have no prompt; each pair is a radio group whose mark
+    // only CheckMenuRadioItem sets.
+    for (int id = ID_VIEW_SORT_ALPHABETICALLY; id <= ID_VIEW_SHOW_ALL_WORDS; ++id) m_marks[id] = false;
+    auto radio = [this](int id, const char* name, const QString& text, QActionGroup* group) {
+        QAction* action = MakeAction(id, name, text, QString());
+        action->setCheckable(true);
+        action->setActionGroup(group);
+    };
+    auto* order = new QActionGroup(this);
+    order->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    auto* content = new QActionGroup(this);
+    content->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    radio(ID_VIEW_SORT_ALPHABETICALLY, "ID_VIEW_SORT_ALPHABETICALLY", QStringLiteral("Sort &Alphabeticaly"), order);
+    radio(ID_VIEW_SORT_BY_FREQUENCY, "ID_VIEW_SORT_BY_FREQUENCY", QStringLiteral("Sort by &Frequency"), order);
+    radio(ID_VIEW_SHOW_NOUNS, "ID_VIEW_SHOW_NOUNS", QStringLiteral("Show &Nouns"), content);
+    radio(ID_VIEW_SHOW_ALL_WORDS, "ID_VIEW_SHOW_ALL_WORDS", QStringLiteral("Show A&ll Words"), content);
+
+    MakeAction(ID_TOOLS_FIND_BASE_FORM, "ID_TOOLS_FIND_BASE_FORM", QStringLiteral("Find &Base Form"),
+               QString());
+
+    // Commands that no menu item shows: printing (Ctrl+P), the editing keys,
+    // the pane keys (one pane only, so never enabled) and the About box.
+    MakeAction(ID_FILE_PRINT, "ID_FILE_PRINT", QStringLiteral("&Print..."),
+               QStringLiteral("Print the active document"), QStringLiteral("Print"));
+    MakeAction(ID_EDIT_CUT, "ID_EDIT_CUT", QStringLiteral("Cu&t"),
+               QStringLiteral("Cut the selection and put it on the Clipboard"), QStringLiteral("Cut"));
+    MakeAction(ID_EDIT_PASTE, "ID_EDIT_PASTE", QStringLiteral("&Paste"),
+               QStringLiteral("Insert Clipboard contents"), QStringLiteral("Paste"));
+    MakeAction(ID_EDIT_UNDO, "ID_EDIT_UNDO", QStringLiteral("&Undo"),
+               QStringLiteral("Undo the last action"), QStringLiteral("Undo"));
+    MakeAction(ID_NEXT_PANE, "ID_NEXT_PANE", QStringLiteral("Next Pane"),
+               QStringLiteral("Switch to the next window pane"), QStringLiteral("Next Pane"))
+        ->setEnabled(false);
+    MakeAction(ID_PREV_PANE, "ID_PREV_PANE", QStringLiteral("Previous Pane"),
+               QStringLiteral("Switch back to the previous window pane"), QStringLiteral("Previous Pane"))
+        ->setEnabled(false);
+    MakeAction(ID_APP_ABOUT, "ID_APP_ABOUT", QStringLiteral("&About Tavro..."),
+               QStringLiteral("Display program information, version number and copyright"),
+               QStringLiteral("About"));
+}
+
+void CMainFrame::createMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    file->addAction(m_actions[ID_FILE_NEW]);
+    file->addAction(m_actions[ID_FILE_OPEN_INPUT_FILES]);
+    file->addAction(m_actions[ID_FILE_SAVE]);
+    file->addSeparator();
+    file->addAction(m_actions[ID_APP_EXIT]);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("menuEdit"));
+    edit->addAction(m_actions[ID_EDIT_COPY]);
+    edit->addAction(m_actions[ID_EDIT_FIND]);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("menuView"));
+    view->addAction(m_actions[ID_VIEW_SORT_ALPHABETICALLY]);
+    view->addAction(m_actions[ID_VIEW_SORT_BY_FREQUENCY]);
+    view->addSeparator();
+    view->addAction(m_actions[ID_VIEW_SHOW_NOUNS]);
+    view->addAction(m_actions[ID_VIEW_SHOW_ALL_WORDS]);
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("menuTools"));
+    tools->addAction(m_actions[ID_TOOLS_FIND_BASE_FORM]);
+}
+
+void CMainFrame::createToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Standard"));
+    bar->setObjectName(QStringLiteral("m_wndToolBar"));
+    bar->setAllowedAreas(Qt::AllToolBarAreas);
+    bar->setIconSize(QSize(22, 22));
+    bar->addAction(m_actions[ID_FILE_NEW]);
+    bar->addAction(m_actions[ID_FILE_OPEN_INPUT_FILES]);
+    bar->addAction(m_actions[ID_FILE_SAVE]);
+    bar->addSeparator();
+    bar->addAction(m_actions[ID_EDIT_COPY]);
+    // The Open Input Files button has a prompt but no tooltip.
+    if (QWidget* open = bar->widgetForAction(m_actions[ID_FILE_OPEN_INPUT_FILES])) {
+        open->installEventFilter(this);
+    }
+}
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("m_wndStatusBar"));
+    m_readyPane = new QLabel(QStringLiteral("Ready"), bar);
+    m_readyPane->setObjectName(QStringLiteral("messagePane"));
+    bar->addWidget(m_readyPane, 1);
+    const std::pair<const char*, const char*> panes[] = {
+        {"ID_INDICATOR_CAPS", "CAP"}, {"ID_INDICATOR_NUM", "NUM"}, {"ID_INDICATOR_SCRL", "SCRL"}};
+    for (const auto& [name, text] : panes) {
+        auto* pane = new QLabel(bar);
+        pane->setObjectName(QString::fromLatin1(name));
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 12);
+        pane->setProperty("indicatorText", QString::fromLatin1(text));
+        bar->addPermanentWidget(pane);
+        m_indicators.push_back(pane);
+    }
+    ShowLockKeys();
+    m_lockKeyTimer = new QTimer(this);
+    connect(m_lockKeyTimer, &QTimer::timeout, this, &CMainFrame::ShowLockKeys);
+    m_lockKeyTimer->start(kLockKeyPollMs);
+}
+
+void CMainFrame::createAccelerators() {
+    for (const Accelerator& accelerator : kAccelerators) {
+        const QKeySequence keys(accelerator.keys);
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("accelerator ") + keys.toString());
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        const int id = accelerator.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (QAction* command = Action(id); command == nullptr || command->isEnabled()) {
+                RouteCommand(id);
+            }
+        });
+        addAction(action);
+    }
+}
+
+QAction* CMainFrame::Action(int id) const {
+    const auto found = m_actions.find(id);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void CMainFrame::CheckMenuRadioItem(int first, int last, int checked) {
+    for (int id = first; id <= last; ++id) {
+        m_marks[id] = id == checked;
+        if (QAction* action = Action(id)) action->setChecked(id == checked);
+    }
+}
+
+bool CMainFrame::RouteCommand(int id) {
+    bool handled = m_view->OnCmdMsg(id) || OnDocumentCommand(id) || (m_appCommands && m_appCommands(id));
+    if (IsRadioItem(id)) {
+        // Undo the toggle Qt gave the item when it was chosen: only the
+        // document's commands move the marks.
+        for (const auto& [markId, marked] : m_marks) {
+            if (QAction* action = Action(markId)) action->setChecked(marked);
+        }
+    }
+    return handled;
+}
+
+bool CMainFrame::OnDocumentCommand(int id) {
+    switch (id) {
+        case ID_VIEW_SHOW_ALL_WORDS: m_doc.OnViewShowAllWords(); return true;
+        case ID_VIEW_SHOW_NOUNS: m_doc.OnViewShowNouns(); return true;
+        case ID_VIEW_SORT_ALPHABETICALLY: m_doc.OnViewSortAlphabetically(); return true;
+        case ID_VIEW_SORT_BY_FREQUENCY: m_doc.OnViewSortByFrequency(); return true;
+        case ID_TOOLS_FIND_BASE_FORM: m_doc.OnToolsFindBaseForm(); return true;
+        default: return m_session.OnCmdMsg(id, this);
+    }
+}
+
+void CMainFrame::UpdateFrameTitle() { setWindowTitle(m_session.Title() + QStringLiteral(" - Tavro")); }
+
+QString CMainFrame::MessageText() const {
+    const QString message = statusBar()->currentMessage();
+    return message.isEmpty() ? m_readyPane->text() : message;
+}
+
+QStringList CMainFrame::IndicatorTexts() const {
+    QStringList texts;
+    for (const QLabel* pane : m_indicators) texts.append(pane->text());
+    return texts;
+}
+
+void CMainFrame::ShowLockKeys() {
+    const LockKeys keys = QueryLockKeys().value_or(LockKeys{});
+    const bool on[] = {keys.caps, keys.num, keys.scroll};
+    for (std::size_t i = 0; i < m_indicators.size(); ++i) {
+        m_indicators[i]->setText(on[i] ? m_indicators[i]->property("indicatorText").toString() : QString());
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A run cannot be interrupted; a close request during it is dropped.
+    if (m_view->IsRunning() || !m_session.SaveModified(this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace tavro

@@ -1,0 +1,122 @@
+#include "app/tavro_app.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QSettings>
+
+#include "app/about_dlg.h"
+#include "app/document_session.h"
+#include "app/framework_ids.h"
+#include "app/main_frame.h"
+#include "app/qt_platform.h"
+#include "app/tavro_view.h"
+
+namespace tavro {
+namespace {
+
+// The document named on the command line: the first argument that is not an option.
+QString DocumentArgument(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (!argument.startsWith(QLatin1Char('-'))) return argument;
+    }
+    return QString();
+}
+
+}  // namespace
+
+void SetApplicationNames() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tavro"));
+}
+
+CTavroApp::CTavroApp(ShellHooks hooks, FileSystem* files)
+    : m_hooks(std::move(hooks)), m_files(files != nullptr ? *files : m_posixFiles) {}
+
+CTavroApp::~CTavroApp() {
+    // The frame and the view refer to the document: they go first.
+    m_frame.reset();
+    m_session.reset();
+    m_doc.reset();
+}
+
+bool CTavroApp::InitInstance(const QStringList& arguments, const DataFiles& dataFiles) {
+    SetApplicationNames();
+    {
+        QSettings settings;
+        m_recentFiles.Load(settings);
+    }
+
+    m_platform = std::make_unique<QtPlatform>(m_hooks, m_files);
+    m_doc = std::make_unique<CTavroDoc>(*m_platform);
+    const Status loaded = m_doc->LoadData(dataFiles);
+    if (loaded.kind() == Status::Kind::kNoDocument) {
+        m_hooks.showMessage(nullptr, QStringLiteral("Failed to create empty document."));
+        m_doc.reset();
+        m_exitCode = kExitStartUpFailed;
+        return false;
+    }
+    if (!loaded.ok()) {
+        m_exitCode = loaded.exitCode() & 0xFF;
+        m_hooks.endProcess(m_exitCode);
+        m_doc.reset();
+        return false;
+    }
+
+    // Desktops without an icon theme of their own still get the common one.
+    if (!QIcon::hasThemeIcon(QStringLiteral("document-new"))) {
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    }
+    m_session = std::make_unique<DocumentSession>(*m_doc, m_hooks);
+    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_session, m_hooks,
+                                           [this](int id) { return OnCmdMsg(id); });
+    m_platform->AttachFrame(m_frame.get());
+    m_session->titleChanged = [this] { m_frame->UpdateFrameTitle(); };
+    m_session->pathUsed = [this](const QString& path) { m_recentFiles.Add(path); };
+
+    const QString documentPath = DocumentArgument(arguments);
+    if (!documentPath.isEmpty()) {
+        if (!m_session->OnOpenDocument(documentPath, nullptr)) {
+            m_platform->AttachFrame(nullptr);
+            m_frame.reset();
+            m_exitCode = kExitStartUpFailed;
+            return false;
+        }
+    } else {
+        m_session->OnNewDocument();
+    }
+    m_frame->GetActiveView()->OnInitialUpdate();
+    m_frame->show();
+    m_frame->CheckMenuRadioItem(ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS, ID_VIEW_SHOW_NOUNS);
+    m_frame->CheckMenuRadioItem(ID_VIEW_SORT_ALPHABETICALLY, ID_VIEW_SORT_BY_FREQUENCY,
+                                ID_VIEW_SORT_ALPHABETICALLY);
+    return true;
+}
+
+void CTavroApp::ExitInstance() {
+    QSettings settings;
+    m_recentFiles.Save(settings);
+}
+
+bool CTavroApp::OnCmdMsg(int id) {
+    switch (id) {
+        case ID_FILE_NEW: OnFileNew(); return true;
+        case ID_APP_EXIT:
+            if (m_frame) m_frame->close();
+            return true;
+        case ID_APP_ABOUT: OnAppAbout(); return true;
+        default: return false;
+    }
+}
+
+void CTavroApp::OnFileNew() {
+    if (!m_session->SaveModified(m_frame.get())) return;
+    m_session->OnNewDocument();
+    m_frame->GetActiveView()->OnInitialUpdate();
+}
+
+void CTavroApp::OnAppAbout() {
+    CAboutDlg dlg(m_frame.get());
+    dlg.exec();
+}
+
+}  // namespace tavro

@@ -1,0 +1,83 @@
+// The Find Base Form dialog: its texts, where the focus starts, what OK and
+// Cancel hand back, and how typed text becomes cp1253.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/qt_platform.h"
+#include "app/tests/gui_test_support.h"
+#include "lexicon/base_form_dlg.h"
+
+using namespace tavro;
+using namespace tavro::testing;
+
+namespace {
+
+QLineEdit* Edit(QWidget* dlg) { return dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD")); }
+
+}  // namespace
+
+class BaseFormDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textsAndFocus() {
+        CBaseFormDlg dlg;
+        QWidget* focused = nullptr;
+        QWidget* afterOk = nullptr;
+        QTimer::singleShot(0, &dlg, [&] {
+            focused = dlg.focusWidget();
+            afterOk = dlg.findChild<QPushButton*>(QStringLiteral("IDOK"))->nextInFocusChain();
+            dlg.reject();
+        });
+        dlg.exec();
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Find Base Form"));
+        QCOMPARE(dlg.findChild<QLabel*>()->text(), QStringLiteral("Please enter the inflected form of the noun:"));
+        // The buttons come first in the tab order; the edit box still has the focus.
+        QCOMPARE(focused, static_cast<QWidget*>(Edit(&dlg)));
+        QCOMPARE(afterOk, static_cast<QWidget*>(dlg.findChild<QPushButton*>(QStringLiteral("IDCANCEL"))));
+        QVERIFY(dlg.findChild<QPushButton*>(QStringLiteral("IDOK"))->isDefault());
+    }
+
+    void enterAcceptsTheTextAsTyped() {
+        CBaseFormDlg dlg;
+        QTimer::singleShot(0, &dlg, [&dlg] {
+            QTest::keyClicks(Edit(&dlg), QStringLiteral("  "));
+            QTest::keyClick(Edit(&dlg), Qt::Key_Return);
+        });
+        QCOMPARE(dlg.exec(), int(QDialog::Accepted));
+        QCOMPARE(dlg.m_strWord, QStringLiteral("  "));
+    }
+
+    void cancelHandsBackNothing() {
+        TestData data;
+        ScriptedHooks hooks;
+        const ShellHooks shellHooks = hooks.Make();
+        PosixFileSystem files;
+        QtPlatform platform(shellHooks, files);
+        OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
+            QTest::keyClicks(Edit(dlg), QStringLiteral("abc"));
+            dlg->findChild<QPushButton*>(QStringLiteral("IDCANCEL"))->click();
+        });
+        QVERIFY(!platform.AskInflectedWord().has_value());
+    }
+
+    void typedTextBecomesCp1253() {
+        ScriptedHooks hooks;
+        const ShellHooks shellHooks = hooks.Make();
+        PosixFileSystem files;
+        QtPlatform platform(shellHooks, files);
+        // A character that cp1253 lacks becomes '?'.
+        OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
+            Edit(dlg)->setText(QString::fromUtf8("Δρόμου\u0416"));
+            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+        });
+        QCOMPARE(platform.AskInflectedWord(), std::optional<std::string>(Greek("Δρόμου") + "?"));
+    }
+};
+
+QTEST_MAIN(BaseFormDlgTest)
+#include "base_form_dlg_test.moc"

@@ -1,0 +1,136 @@
+#include "app/tests/gui_test_support.h"
+
+#include <QAction>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+#include "app/greek_text.h"
+#include "app/main_frame.h"
+#include "app/tavro_view.h"
+#include "corpus/select_files_dlg.h"
+#include "platform/cp1253.h"
+
+namespace tavro::testing {
+
+std::string Greek(std::string_view utf8) {
+    const std::optional<std::string> bytes = Utf8ToCp1253(utf8);
+    if (!bytes) qFatal("test text is not cp1253");
+    return *bytes;
+}
+
+QString FromGreek(std::string_view bytes) { return Cp1253ToQString(bytes); }
+
+TestData::TestData() {
+    if (!m_dir.isValid()) qFatal("no temporary folder");
+    Write(QStringLiteral("finalList.txt"), Greek("λόγος\nδρόμος\nθάλασσα\nπόλη\n"));
+    // Genitive and plural endings back to the nominative.
+    Write(QStringLiteral("conjugation.txt"), Greek("ου ος\nοι ος\nων ος\nας α\nες α\nεις η\n"));
+    Write(QStringLiteral("a.txt"), Greek("Ο λόγος του δρόμου. Οι δρόμοι της θάλασσας.\n"));
+    Write(QStringLiteral("B.txt"), Greek("Λόγοι και λόγοι, δρόμος στην πόλη.\r\nΠόλεις\n"));
+    Write(QStringLiteral("c.txt"), Greek("θάλασσες θάλασσα λόγων λόγων λόγων\n"));
+}
+
+DataFiles TestData::Files() const {
+    return {QFile::encodeName(Path(QStringLiteral("finalList.txt"))).toStdString(),
+            QFile::encodeName(Path(QStringLiteral("conjugation.txt"))).toStdString()};
+}
+
+QStringList TestData::CorpusFiles() const {
+    return {Path(QStringLiteral("a.txt")), Path(QStringLiteral("B.txt")), Path(QStringLiteral("c.txt"))};
+}
+
+void TestData::Write(const QString& name, std::string_view bytes) const {
+    QFile file(Path(name));
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write test data");
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+ShellHooks ScriptedHooks::Make() {
+    ShellHooks hooks;
+    hooks.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+    hooks.askYesNoCancel = [this](QWidget*, const QString& text) {
+        saveAnswersAsked.append(text);
+        if (saveAnswers.empty()) return QMessageBox::Cancel;
+        const QMessageBox::StandardButton answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    };
+    hooks.chooseSaveName = [this](QWidget*, const QString&) {
+        if (saveNames.empty()) return QString();
+        const QString name = saveNames.front();
+        saveNames.pop_front();
+        return name;
+    };
+    hooks.chooseInputFiles = [this](const QString& startDir) -> std::optional<QStringList> {
+        chooserStartDirs.append(startDir);
+        if (inputChoices.empty()) return std::nullopt;
+        const QStringList choice = inputChoices.front();
+        inputChoices.pop_front();
+        if (choice.isEmpty()) return std::nullopt;
+        return choice;
+    };
+    hooks.runPrintDialog = [this](QWidget*, QPrinter&) {
+        ++printDialogs;
+        return false;
+    };
+    hooks.endProcess = [this](int status) { endedWith = status; };
+    return hooks;
+}
+
+void UseTemporarySettings(const QString& dir) {
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
+}
+
+std::unique_ptr<CTavroApp> StartApp(ScriptedHooks& hooks, const DataFiles& files,
+                                   const QStringList& arguments) {
+    auto app = std::make_unique<CTavroApp>(hooks.Make());
+    if (!app->InitInstance(arguments, files)) return nullptr;
+    return app;
+}
+
+QAction* FindAction(QWidget* window, const QString& name) {
+    return window->findChild<QAction*>(name);
+}
+
+void OnNextModal(const std::function<void(QWidget*)>& action) {
+    auto tries = std::make_shared<int>(0);
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [action, tries, poll] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible()) {
+            action(modal);
+            return;
+        }
+        if (++*tries > 500) {
+            QFAIL("no modal dialog opened");
+            return;
+        }
+        QTimer::singleShot(10, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+void RunOnFiles(CTavroApp& app, ScriptedHooks& hooks, const QStringList& files) {
+    hooks.inputChoices.push_back(files);
+    OnNext<CSelectFilesDlg>([](CSelectFilesDlg* dlg) {
+        QVERIFY(dlg != nullptr);
+        dlg->OnAddFiles();
+        dlg->OnSelectOk();
+    });
+    FindAction(app.MainFrame(), QStringLiteral("ID_FILE_OPEN_INPUT_FILES"))->trigger();
+}
+
+std::string ViewBytes(CTavroApp& app) {
+    return QStringToCp1253(app.MainFrame()->GetActiveView()->toPlainText());
+}
+
+std::string FileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll().toStdString();
+}
+
+}  // namespace tavro::testing

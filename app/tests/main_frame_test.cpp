@@ -1,0 +1,239 @@
+// The main window: its menus, accelerators, toolbar, status bar and caption,
+// the View commands with their radio marks, and Find Base Form from the menu.
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/framework_ids.h"
+#include "app/main_frame.h"
+#include "app/tavro_view.h"
+#include "app/tests/gui_test_support.h"
+#include "lexicon/base_form_dlg.h"
+
+using namespace tavro;
+using namespace tavro::testing;
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_settings;
+    std::unique_ptr<TestData> m_data;
+    ScriptedHooks m_hooks;
+    std::unique_ptr<CTavroApp> m_app;
+
+    CMainFrame* Frame() { return m_app->MainFrame(); }
+    QAction* Act(const char* name) { return FindAction(Frame(), QString::fromLatin1(name)); }
+    QStringList Marked() {
+        QStringList marked;
+        for (const char* name : {"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SORT_BY_FREQUENCY",
+                                 "ID_VIEW_SHOW_NOUNS", "ID_VIEW_SHOW_ALL_WORDS"}) {
+            if (Act(name)->isChecked()) marked.append(QString::fromLatin1(name));
+        }
+        return marked;
+    }
+
+private slots:
+    void init() {
+        UseTemporarySettings(m_settings.path());
+        m_data = std::make_unique<TestData>();
+        m_hooks = ScriptedHooks();
+        m_app = StartApp(m_hooks, m_data->Files());
+        QVERIFY(m_app != nullptr);
+    }
+    void cleanup() { m_app.reset(); }
+
+    void menusHoldTheItemsInOrder() {
+        QStringList seen;
+        for (QAction* popup : Frame()->menuBar()->actions()) {
+            QStringList items;
+            for (QAction* item : popup->menu()->actions()) {
+                items.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+            }
+            seen.append(popup->text() + QStringLiteral(": ") + items.join(QStringLiteral(" | ")));
+        }
+        const QStringList expected = {
+            "&File: &New\tCtrl+N | &Open Input Files\tCtrl+O | &Save\tCtrl+S | - | E&xit",
+            "&Edit: &Copy | &Find",
+            "&View: Sort &Alphabeticaly | Sort by &Frequency | - | Show &Nouns | Show A&ll Words",
+            "&Tools: Find &Base Form",
+        };
+        QCOMPARE(seen, expected);
+    }
+
+    void startsUntitledReadyAndMarked() {
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
+        QCOMPARE(Frame()->MessageText(), QStringLiteral("Ready"));
+        QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SHOW_NOUNS"}));
+        QVERIFY(Frame()->GetActiveView()->toPlainText().isEmpty());
+        QVERIFY(Frame()->GetActiveView()->isReadOnly());
+        QCOMPARE(Frame()->IndicatorTexts().size(), 3);
+    }
+
+    void toolbarHasFourButtonsAndASeparator() {
+        auto* bar = Frame()->findChild<QToolBar*>(QStringLiteral("m_wndToolBar"));
+        QVERIFY(bar != nullptr);
+        QStringList order;
+        for (QAction* action : bar->actions()) {
+            order.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
+            if (!action->isSeparator()) QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
+        }
+        QCOMPARE(order, QStringList({"ID_FILE_NEW", "ID_FILE_OPEN_INPUT_FILES", "ID_FILE_SAVE", "-",
+                                     "ID_EDIT_COPY"}));
+        QCOMPARE(Act("ID_FILE_NEW")->toolTip(), QStringLiteral("New"));
+        QCOMPARE(Act("ID_FILE_SAVE")->toolTip(), QStringLiteral("Save"));
+        QCOMPARE(Act("ID_EDIT_COPY")->toolTip(), QStringLiteral("Copy"));
+    }
+
+    void promptsReachTheStatusBar() {
+        const std::pair<const char*, const char*> prompts[] = {
+            {"ID_FILE_NEW", "Create a new document"},
+            {"ID_FILE_OPEN_INPUT_FILES", "Open files to use as input"},
+            {"ID_FILE_SAVE", "Save the active document"},
+            {"ID_APP_EXIT", "Quit the application; prompts to save documents"},
+            {"ID_EDIT_COPY", "Copy the selection and put it on the Clipboard"},
+            {"ID_EDIT_FIND", "Find the specified text"},
+        };
+        for (const auto& [name, prompt] : prompts) {
+            Act(name)->showStatusText(Frame());
+            QCOMPARE(Frame()->MessageText(), QString::fromLatin1(prompt));
+        }
+        for (const char* name : {"ID_VIEW_SORT_BY_FREQUENCY", "ID_TOOLS_FIND_BASE_FORM"}) {
+            QVERIFY(Act(name)->statusTip().isEmpty());
+        }
+        Frame()->statusBar()->clearMessage();
+        QCOMPARE(Frame()->MessageText(), QStringLiteral("Ready"));
+    }
+
+    void openInputFilesButtonShowsNoTooltip() {
+        auto* bar = Frame()->findChild<QToolBar*>(QStringLiteral("m_wndToolBar"));
+        QWidget* button = bar->widgetForAction(Act("ID_FILE_OPEN_INPUT_FILES"));
+        QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+        QVERIFY(QApplication::sendEvent(button, &tip));  // eaten: no tooltip shows
+    }
+
+    void acceleratorsSendTheirCommands() {
+        QStringList keys;
+        for (QAction* action : Frame()->actions()) {
+            if (action->objectName().startsWith(QStringLiteral("accelerator "))) {
+                keys.append(action->shortcut().toString());
+            }
+        }
+        QCOMPARE(keys, QStringList({"Ctrl+C", "Ctrl+N", "Ctrl+O", "Ctrl+P", "Ctrl+S", "Ctrl+V",
+                                    "Alt+Backspace", "Shift+Del", "F6", "Shift+F6", "Ctrl+Ins",
+                                    "Shift+Ins", "Ctrl+X", "Ctrl+Z"}));
+        // Ctrl+P prints: the print dialog opens (and is cancelled by the hooks).
+        Frame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Frame()));
+        QTest::keyClick(Frame(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(m_hooks.printDialogs, 1);
+        QVERIFY(!Act("ID_NEXT_PANE")->isEnabled());
+    }
+
+    void viewCommandsMoveTheMarksAndRebuild() {
+        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
+        const std::string nounsAlphabetical = ViewBytes(*m_app);
+        QVERIFY(!nounsAlphabetical.empty());
+
+        Act("ID_VIEW_SORT_BY_FREQUENCY")->trigger();
+        QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_BY_FREQUENCY", "ID_VIEW_SHOW_NOUNS"}));
+        QVERIFY(m_app->Document()->SortByFrequency());
+        QCOMPARE(ViewBytes(*m_app), std::string(m_app->Document()->ReportText()));
+        QVERIFY(ViewBytes(*m_app) != nounsAlphabetical);
+
+        Act("ID_VIEW_SHOW_ALL_WORDS")->trigger();
+        QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_BY_FREQUENCY", "ID_VIEW_SHOW_ALL_WORDS"}));
+        QVERIFY(m_app->Document()->ShowAllWords());
+        QCOMPARE(ViewBytes(*m_app), std::string(m_app->Document()->ReportText()));
+
+        // Choosing the item already in force changes nothing, the mark included.
+        Act("ID_VIEW_SHOW_ALL_WORDS")->trigger();
+        QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_BY_FREQUENCY", "ID_VIEW_SHOW_ALL_WORDS"}));
+
+        Act("ID_VIEW_SHOW_NOUNS")->trigger();
+        Act("ID_VIEW_SORT_ALPHABETICALLY")->trigger();
+        QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SHOW_NOUNS"}));
+        QCOMPARE(ViewBytes(*m_app), nounsAlphabetical);
+    }
+
+    void newDocumentKeepsTheChoicesAndMarks() {
+        Act("ID_VIEW_SHOW_ALL_WORDS")->trigger();
+        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
+        m_hooks.saveAnswers.push_back(QMessageBox::No);
+        Act("ID_FILE_NEW")->trigger();
+        QCOMPARE(m_hooks.saveAnswersAsked, QStringList({"Save changes to Untitled?"}));
+        QVERIFY(m_app->Document()->ReportText().empty());
+        QVERIFY(m_app->Document()->InputFiles().empty());
+        QVERIFY(m_app->Document()->WordTree() == nullptr);
+        QVERIFY(Frame()->GetActiveView()->toPlainText().isEmpty());
+        QVERIFY(m_app->Document()->ShowAllWords());
+        QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SHOW_ALL_WORDS"}));
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
+    }
+
+    void findBaseFormShowsItsAnswer_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("the noun itself, as typed") << QString::fromUtf8("Λόγος")
+            << QStringList{QString::fromUtf8("The base form of the word 'Λόγος' is 'Λόγος'.")};
+        QTest::newRow("from the table, in lower case") << QString::fromUtf8("ΔΡΌΜΟΥ")
+            << QStringList{QString::fromUtf8("The base form of the word 'ΔΡΌΜΟΥ' is 'δρόμος'.")};
+        QTest::newRow("spaces are part of the word") << QString::fromUtf8(" λόγος")
+            << QStringList{QString::fromUtf8("The base form of the word ' λόγος' could not be found.")};
+        QTest::newRow("empty shows nothing") << QString() << QStringList();
+    }
+    void findBaseFormShowsItsAnswer() {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, messages);
+        OnNext<CBaseFormDlg>([typed](CBaseFormDlg* dlg) {
+            QVERIFY(dlg != nullptr);
+            QCOMPARE(dlg->windowTitle(), QStringLiteral("Find Base Form"));
+            dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"))->insert(typed);
+            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+        });
+        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+        QCOMPARE(m_hooks.messages, messages);
+        QVERIFY(m_app->Document()->ReportText().empty());
+    }
+
+    void findBaseFormCancelledShowsNothing() {
+        OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
+            QTest::keyClicks(dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD")),
+                             QStringLiteral("abc"));
+            QTest::keyClick(dlg, Qt::Key_Escape);
+        });
+        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+        QVERIFY(m_hooks.messages.isEmpty());
+    }
+
+    void exitAsksToSaveAndCancelKeepsTheWindow() {
+        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
+        m_hooks.saveAnswers.push_back(QMessageBox::Cancel);
+        Act("ID_APP_EXIT")->trigger();
+        QVERIFY(Frame()->isVisible());
+        m_hooks.saveAnswers.push_back(QMessageBox::No);
+        Act("ID_APP_EXIT")->trigger();
+        QVERIFY(!Frame()->isVisible());
+        QCOMPARE(m_hooks.saveAnswersAsked.size(), 2);
+    }
+
+    void aboutBoxOpens() {
+        OnNextModal([](QWidget* dlg) {
+            QCOMPARE(dlg->objectName(), QStringLiteral("CAboutDlg"));
+            QCOMPARE(dlg->windowTitle(), QStringLiteral("About Tavro"));
+            dlg->close();
+        });
+        Act("ID_APP_ABOUT")->trigger();
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "main_frame_test.moc"
