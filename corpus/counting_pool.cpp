@@ -74,11 +74,47 @@ void CountingPool::Stop() {
     m_workers.clear();
 }
 
-WordCounter CountingPool::Finish() {
-    Stop();
-    WordCounter merged = std::move(m_counters.front());
-    for (std::size_t i = 1; i < m_counters.size(); ++i) merged.Merge(m_counters[i]);
+namespace {
+
+// The union of two ascending lists; a word in both gets the sum of its counts.
+std::vector<WordEntry> MergeSorted(std::vector<WordEntry>&& a, std::vector<WordEntry>&& b) {
+    std::vector<WordEntry> merged;
+    merged.reserve(std::max(a.size(), b.size()));
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const int order = CompareWords(a[i].word, b[j].word);
+        if (order < 0) {
+            merged.push_back(std::move(a[i++]));
+        } else if (order > 0) {
+            merged.push_back(std::move(b[j++]));
+        } else {
+            a[i].count += b[j++].count;
+            merged.push_back(std::move(a[i++]));
+        }
+    }
+    for (; i < a.size(); ++i) merged.push_back(std::move(a[i]));
+    for (; j < b.size(); ++j) merged.push_back(std::move(b[j]));
     return merged;
+}
+
+}  // namespace
+
+std::vector<WordEntry> CountingPool::Finish() {
+    Stop();
+    std::vector<std::vector<WordEntry>> lists(m_counters.size());
+    std::vector<std::thread> sorters;
+    for (std::size_t c = 1; c < m_counters.size(); ++c) {
+        sorters.emplace_back([this, &lists, c] { lists[c] = m_counters[c].SortedEntries(); });
+    }
+    lists[0] = m_counters[0].SortedEntries();
+    for (std::thread& sorter : sorters) sorter.join();
+    m_counters.clear();
+    while (lists.size() > 1) {
+        std::vector<WordEntry> last = std::move(lists.back());
+        lists.pop_back();
+        lists.back() = MergeSorted(std::move(lists.back()), std::move(last));
+    }
+    return std::move(lists.front());
 }
 
 }  // namespace tavro

@@ -29,8 +29,10 @@ public:
     // A buffer to read the next block into (recycled storage when there is some).
     std::string TakeBuffer();
 
-    // Waits for every block, stops the workers and returns the merged counts.
-    WordCounter Finish();
+    // Waits for every block, stops the workers and returns every distinct word with
+    // its total count, in ascending word order. Each worker's counts are sorted on a
+    // thread of their own, then the sorted lists are merged.
+    std::vector<WordEntry> Finish();
 
     // The number of threads to use when the caller asks for `requested` (0: all cores).
     static int ThreadsFor(int requested);

@@ -44,7 +44,7 @@ Status CTavroDoc::ReadInputFiles(ProgressDisplay& progress) {
         }
         progress.StepIt();
     }
-    std::vector<WordEntry> sorted = pool.Finish().SortedEntries();
+    std::vector<WordEntry> sorted = pool.Finish();
     if (m_pWordTree == nullptr) {
         m_pWordTree = BuildTreeFromSorted(std::move(sorted));
     } else {

@@ -27,6 +27,12 @@ bool Tokenizer::Feed(std::string_view block, WordCounter& counter) {
 }
 
 bool Tokenizer::Feed(char* data, std::size_t size, WordCounter& counter) {
+    const bool more = FeedBlock(data, size, counter);
+    FlushPending(counter);  // the pending words point into this block
+    return more;
+}
+
+bool Tokenizer::FeedBlock(char* data, std::size_t size, WordCounter& counter) {
     auto* block = reinterpret_cast<unsigned char*>(data);
     m_wordStart = 0;  // a word carried in from the last block continues at byte 0
     std::size_t at = 0;
@@ -89,12 +95,18 @@ void Tokenizer::EmitWord(const unsigned char* block, std::size_t start, std::siz
                          WordCounter& counter) {
     const std::string_view piece(reinterpret_cast<const char*>(block) + start, end - start);
     if (m_token.empty()) {
-        counter.Add(piece);
+        m_pending[m_pendingCount++] = {piece.data(), piece.size()};
+        if (m_pendingCount == WordCounter::kBatch) FlushPending(counter);
     } else {
         m_token += piece;
         counter.Add(m_token);
         m_token.clear();
     }
+}
+
+void Tokenizer::FlushPending(WordCounter& counter) {
+    counter.AddBatch(m_pending, m_pendingCount);
+    m_pendingCount = 0;
 }
 
 void Tokenizer::Finish(WordCounter& counter) {

@@ -28,6 +28,7 @@ public:
     void Finish(WordCounter& counter);
 
 private:
+    bool FeedBlock(char* block, std::size_t size, WordCounter& counter);
     // Folds bytes [begin, end) of `block`, which hold no NUL and no 1A, and counts
     // their words.
     void ScanPlain(unsigned char* block, std::size_t begin, std::size_t end,
@@ -36,6 +37,10 @@ private:
     void EmitWord(const unsigned char* block, std::size_t start, std::size_t end,
                   WordCounter& counter);
 
+    void FlushPending(WordCounter& counter);
+
+    WordCounter::Pending m_pending[WordCounter::kBatch];  // words of this block, not yet counted
+    std::size_t m_pendingCount = 0;
     std::string m_token;          // folded bytes of a word begun in an earlier block
     std::string m_copy;           // the copied block of Feed(std::string_view)
     bool m_inWord = false;        // a word is open at the current position

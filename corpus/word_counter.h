@@ -1,10 +1,13 @@
 // Counting words by hashing: the fast path of a processing run.
 //
-// The words' bytes live in one growing arena; a dense vector holds one entry per
-// distinct word (its place in the arena and its count) and an open-addressing
-// index of entry numbers finds a word by its hash. Counting allocates only when
-// the arena or the index grows. The ordered tree of the run is built from the
-// sorted entries once, at the end. Words are taken as given (already folded).
+// An open-addressing table of 32-byte slots, each holding a word's hash tag, its
+// length, its first eight bytes, where the rest of it lives in a byte arena, and
+// its count; a word of up to eight bytes is found without touching the arena.
+// Counting allocates only when the arena or the table grows. AddBatch hashes a
+// batch of words and prefetches their slots before it counts them, so that a large
+// vocabulary waits for memory once per batch rather than once per word. The
+// ordered tree of the run is built from the sorted entries once, at the end.
+// Words are taken as given (already folded).
 #pragma once
 
 #include <cstdint>
@@ -21,18 +24,26 @@ public:
     WordCounter();
 
     // Adds `count` occurrences of `word`.
-    void Add(std::string_view word, Count count = 1) { At(word, Hash(word)) += count; }
+    void Add(std::string_view word, Count count = 1);
 
-    // Adds every word of `other` with its count.
-    void Merge(const WordCounter& other);
+    // A word waiting in a batch (its bytes must stay valid until AddBatch returns).
+    struct Pending {
+        const char* data;
+        std::size_t length;
+    };
+    // Adds one occurrence of each word of the batch.
+    void AddBatch(const Pending* words, std::size_t n);
+    static constexpr std::size_t kBatch = 32;
 
-    std::size_t size() const { return m_entries.size(); }
+    std::size_t size() const { return m_size; }
 
     // Calls `visit(std::string_view word, Count count)` for every distinct word, in
     // no particular order.
     template <typename Visitor>
     void ForEach(Visitor&& visit) const {
-        for (const Entry& entry : m_entries) visit(WordOf(entry), entry.count);
+        for (const Slot& slot : m_slots) {
+            if (slot.lengthPlusOne != 0) visit(WordOf(slot), slot.count);
+        }
     }
 
     // Every distinct word with its count, in ascending word order.
@@ -41,6 +52,14 @@ public:
     static std::uint64_t Hash(std::string_view word);
 
 private:
+    struct alignas(32) Slot {
+        std::uint64_t prefix;         // the first eight bytes, zero-padded
+        std::uint32_t tag;            // the high half of the hash
+        std::uint32_t lengthPlusOne;  // 0 marks a free slot
+        std::uint64_t offset;         // of the whole word in m_bytes
+        Count count;
+    };
+
     static std::uint64_t Load64(const char* p) {
         std::uint64_t value;
         std::memcpy(&value, p, sizeof value);
@@ -55,32 +74,35 @@ private:
         const __uint128_t product = static_cast<__uint128_t>(a) * b;
         return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
     }
-    // Byte equality of two words of length n, without a library call for short words.
-    static bool SameBytes(const char* a, const char* b, std::size_t n);
+    // The first eight bytes of `word` (little-endian), zero-padded when shorter.
+    static std::uint64_t Prefix(const char* p, std::size_t n);
 
-    struct Entry {
-        std::uint64_t offset;  // into m_bytes
-        std::uint32_t length;
-        Count count;
-    };
-
-    Count& At(std::string_view word, std::uint64_t hash);
-    // Adds a new word at the free `slot`; kept out of line, off the counting path.
-    [[gnu::noinline]] Count& Insert(std::string_view word, std::uint64_t tag, std::size_t slot);
-    std::string_view WordOf(const Entry& entry) const {
-        return {m_bytes.data() + entry.offset, entry.length};
+    std::string_view WordOf(const Slot& slot) const {
+        return {m_bytes.data() + slot.offset, slot.lengthPlusOne - 1u};
     }
-    void GrowIndex();
+    Count& At(const char* word, std::size_t length, std::uint64_t hash);
+    // Fills the free slot `index` with a new word; kept off the counting path.
+    [[gnu::noinline]] Count& Insert(const char* word, std::size_t length, std::uint64_t hash,
+                                    std::size_t index);
+    void Grow();
 
     std::vector<char> m_bytes;
-    std::vector<Entry> m_entries;
-    // Per slot: the high half of the word's hash, checked before the bytes, over the
-    // entry number + 1; 0 marks a free slot.
-    std::vector<std::uint64_t> m_index;
+    std::vector<Slot> m_slots;
     std::size_t m_mask;
+    std::size_t m_size = 0;
 };
 
 // Inline: these run once per word of the corpus.
+
+inline std::uint64_t WordCounter::Prefix(const char* p, std::size_t n) {
+    if (n >= 8) return Load64(p);
+    if (n >= 4) return Load32(p) | Load32(p + n - 4) << ((n - 4) * 8);
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        prefix |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (i * 8);
+    }
+    return prefix;
+}
 
 inline std::uint64_t WordCounter::Hash(std::string_view word) {
     constexpr std::uint64_t kSeed = 0x9E3779B97F4A7C15ull;
@@ -89,47 +111,50 @@ inline std::uint64_t WordCounter::Hash(std::string_view word) {
     const std::size_t n = word.size();
     std::uint64_t hash = kSeed ^ (n * kMultiplier);
     std::uint64_t tail;
-    if (n >= 8) {
+    if (n > 8) {
         for (std::size_t i = 0; i + 8 < n; i += 8) hash = Mix(hash ^ Load64(p + i), kMultiplier);
         tail = Load64(p + n - 8);  // overlaps the last chunk: every byte is covered
-    } else if (n >= 4) {
-        tail = Load32(p) << 32 | Load32(p + n - 4);
-    } else if (n > 0) {
-        tail = static_cast<std::uint64_t>(static_cast<unsigned char>(p[0])) << 16 |
-               static_cast<std::uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8 |
-               static_cast<unsigned char>(p[n - 1]);
     } else {
-        tail = 0;
+        tail = Prefix(p, n);
     }
     return Mix(hash ^ tail, kSeed);
 }
 
-inline bool WordCounter::SameBytes(const char* a, const char* b, std::size_t n) {
-    if (n >= 8) {
-        for (std::size_t i = 0; i + 8 < n; i += 8) {
-            if (Load64(a + i) != Load64(b + i)) return false;
+inline Count& WordCounter::At(const char* word, std::size_t length, std::uint64_t hash) {
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    const std::uint64_t prefix = Prefix(word, length);
+    const auto lengthPlusOne = static_cast<std::uint32_t>(length + 1);
+    for (std::size_t index = hash & m_mask;; index = (index + 1) & m_mask) {
+        Slot& slot = m_slots[index];
+        if (slot.lengthPlusOne == 0) return Insert(word, length, hash, index);
+        if (slot.tag != tag || slot.lengthPlusOne != lengthPlusOne || slot.prefix != prefix) {
+            continue;
         }
-        return Load64(a + n - 8) == Load64(b + n - 8);
+        if (length <= 8 ||
+            std::memcmp(m_bytes.data() + slot.offset + 8, word + 8, length - 8) == 0) {
+            return slot.count;
+        }
     }
-    if (n >= 4) return Load32(a) == Load32(b) && Load32(a + n - 4) == Load32(b + n - 4);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (a[i] != b[i]) return false;
-    }
-    return true;
 }
 
-inline Count& WordCounter::At(std::string_view word, std::uint64_t hash) {
-    const std::uint64_t tag = hash >> 32;
-    std::size_t slot = hash & m_mask;
-    for (std::uint64_t cell; (cell = m_index[slot]) != 0; slot = (slot + 1) & m_mask) {
-        if ((cell >> 32) != tag) continue;
-        Entry& entry = m_entries[(cell & 0xFFFFFFFF) - 1];
-        if (entry.length == word.size() &&
-            SameBytes(m_bytes.data() + entry.offset, word.data(), word.size())) {
-            return entry.count;
+inline void WordCounter::Add(std::string_view word, Count count) {
+    At(word.data(), word.size(), Hash(word)) += count;
+}
+
+inline void WordCounter::AddBatch(const Pending* words, std::size_t n) {
+    std::uint64_t hashes[kBatch];
+    for (std::size_t i = 0; i < n; ++i) {
+        hashes[i] = Hash({words[i].data, words[i].length});
+        __builtin_prefetch(&m_slots[hashes[i] & m_mask]);
+    }
+    // By now the first slots have arrived: fetch the stored tails of long words.
+    for (std::size_t i = 0; i < n; ++i) {
+        const Slot& home = m_slots[hashes[i] & m_mask];
+        if (words[i].length > 8 && home.lengthPlusOne == words[i].length + 1) {
+            __builtin_prefetch(m_bytes.data() + home.offset + 8);
         }
     }
-    return Insert(word, tag, slot);
+    for (std::size_t i = 0; i < n; ++i) At(words[i].data, words[i].length, hashes[i]) += 1;
 }
 
 }  // namespace tavro

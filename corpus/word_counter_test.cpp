@@ -4,6 +4,7 @@
 
 #include <map>
 #include <random>
+#include <cstring>
 
 namespace tavro {
 namespace {
@@ -37,17 +38,27 @@ TEST(WordCounter, AgreesWithAMapThroughManyGrowths) {
     }
 }
 
-TEST(WordCounter, EmptyWordsBytesWithNulAndMerging) {
-    WordCounter a, b;
-    a.Add("x");
-    a.Add(std::string_view("a\0b", 3), 2);
-    b.Add("x", 5);
-    b.Add("y");
-    a.Merge(b);
-    const auto counts = AsMap(a);
-    EXPECT_EQ(counts.at("x"), 6);
+TEST(WordCounter, EmptyWordBytesWithNulAndBatches) {
+    WordCounter counter;
+    counter.Add("x");
+    counter.Add(std::string_view("a\0b", 3), 2);
+    counter.Add(std::string_view("a\0", 2));
+    counter.Add("");
+    const std::string longWord(40, 'q');
+    std::vector<WordCounter::Pending> batch;
+    for (const char* word : {"x", "y", "x", "abcdefgh", "abcdefghi"}) batch.push_back({word, std::strlen(word)});
+    batch.push_back({longWord.data(), longWord.size()});
+    counter.AddBatch(batch.data(), batch.size());
+    const auto counts = AsMap(counter);
+    EXPECT_EQ(counts.at("x"), 3);
     EXPECT_EQ(counts.at("y"), 1);
+    EXPECT_EQ(counts.at(""), 1);
+    EXPECT_EQ(counts.at("abcdefgh"), 1);
+    EXPECT_EQ(counts.at("abcdefghi"), 1);
+    EXPECT_EQ(counts.at(longWord), 1);
     EXPECT_EQ(counts.at(std::string("a\0b", 3)), 2);
+    EXPECT_EQ(counts.at(std::string("a\0", 2)), 1);
+    EXPECT_EQ(counter.size(), 8u);
 }
 
 TEST(WordCounter, CountsBeyondThirtyTwoBits) {
