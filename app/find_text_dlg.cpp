@@ -56,18 +56,14 @@ FindTextDlg::FindTextDlg(QWidget* parent)
     connect(m_findWhat, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_findNextButton->setEnabled(!text.isEmpty()); });
     connect(m_findNextButton, &QPushButton::clicked, this,
-            [this] { emit findNext(FindWhat(), Flags()); });
+            [this] { emit findNext(FindWhat(), Options()); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QString FindTextDlg::FindWhat() const { return m_findWhat->text(); }
 
-QTextDocument::FindFlags FindTextDlg::Flags() const {
-    QTextDocument::FindFlags flags;
-    if (m_wholeWord->isChecked()) flags |= QTextDocument::FindWholeWords;
-    if (m_matchCase->isChecked()) flags |= QTextDocument::FindCaseSensitively;
-    if (m_up->isChecked()) flags |= QTextDocument::FindBackward;
-    return flags;
+FindOptions FindTextDlg::Options() const {
+    return {m_matchCase->isChecked(), m_wholeWord->isChecked(), m_up->isChecked()};
 }
 
 void FindTextDlg::Activate() {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QTextDocument>
 
 class QCheckBox;
 class QLineEdit;
@@ -13,6 +12,13 @@ class QRadioButton;
 
 namespace tavro {
 
+// What a search looks for.
+struct FindOptions {
+    bool matchCase = false;
+    bool wholeWord = false;
+    bool up = false;
+};
+
 class FindTextDlg : public QDialog {
     Q_OBJECT
 
@@ -20,13 +26,12 @@ public:
     explicit FindTextDlg(QWidget* parent = nullptr);
 
     QString FindWhat() const;
-    // The QTextDocument flags of the current choices (backward for Up).
-    QTextDocument::FindFlags Flags() const;
+    FindOptions Options() const;
     // Puts the focus on "Find what" with its text selected, for a new search.
     void Activate();
 
 signals:
-    void findNext(const QString& text, QTextDocument::FindFlags flags);
+    void findNext(const QString& text, const tavro::FindOptions& options);
 
 private:
     QLineEdit* m_findWhat;

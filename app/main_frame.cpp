@@ -95,7 +95,7 @@ void CMainFrame::createActions() {
     copy->setIcon(LoadToolbarIcon(ToolbarIcon::kCopy));
     // Copy needs a selection, as in any editor.
     copy->setEnabled(false);
-    connect(m_view, &QPlainTextEdit::copyAvailable, copy, &QAction::setEnabled);
+    connect(m_view, &CTavroView::copyAvailable, copy, &QAction::setEnabled);
     MakeAction(ID_EDIT_FIND, "ID_EDIT_FIND", QStringLiteral("&Find"),
                QStringLiteral("Find the specified text"), QStringLiteral("Find"));
 

@@ -124,7 +124,7 @@ void RunOnFiles(CTavroApp& app, ScriptedHooks& hooks, const QStringList& files) 
 }
 
 std::string ViewBytes(CTavroApp& app) {
-    return QStringToCp1253(app.MainFrame()->GetActiveView()->toPlainText());
+    return QStringToCp1253(app.MainFrame()->GetActiveView()->Text());
 }
 
 std::string FileBytes(const QString& path) {

@@ -73,8 +73,7 @@ private slots:
         QCOMPARE(Frame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
         QCOMPARE(Frame()->MessageText(), QStringLiteral("Ready"));
         QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SHOW_NOUNS"}));
-        QVERIFY(Frame()->GetActiveView()->toPlainText().isEmpty());
-        QVERIFY(Frame()->GetActiveView()->isReadOnly());
+        QVERIFY(Frame()->GetActiveView()->Text().isEmpty());
         QCOMPARE(Frame()->IndicatorTexts().size(), 3);
     }
 
@@ -173,7 +172,7 @@ private slots:
         QVERIFY(m_app->Document()->ReportText().empty());
         QVERIFY(m_app->Document()->InputFiles().empty());
         QVERIFY(m_app->Document()->WordTree() == nullptr);
-        QVERIFY(Frame()->GetActiveView()->toPlainText().isEmpty());
+        QVERIFY(Frame()->GetActiveView()->Text().isEmpty());
         QVERIFY(m_app->Document()->ShowAllWords());
         QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SHOW_ALL_WORDS"}));
         QCOMPARE(Frame()->windowTitle(), QStringLiteral("Untitled - Tavro"));

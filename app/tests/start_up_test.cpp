@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(app->MainFrame()->windowTitle(), QStringLiteral("old report.txt - Tavro"));
         QCOMPARE(app->Session()->PathName(), named);
         QVERIFY(app->Document()->ReportText().empty());
-        QVERIFY(app->MainFrame()->GetActiveView()->toPlainText().isEmpty());
+        QVERIFY(app->MainFrame()->GetActiveView()->Text().isEmpty());
         QVERIFY(!app->Session()->IsModified());
         QCOMPARE(app->RecentFiles().Entries(), QStringList({named}));
         QCOMPARE(FileBytes(named), std::string("zzz 9\n"));

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "app/find_text_dlg.h"
@@ -30,7 +31,8 @@ private:
 
     CTavroView* View() { return m_app->MainFrame()->GetActiveView(); }
     QAction* Act(const char* name) { return FindAction(m_app->MainFrame(), QString::fromLatin1(name)); }
-    QString Selected() { return View()->textCursor().selectedText(); }
+    QString Selected() { return View()->SelectedText(); }
+    bool HasSelection() { return View()->SelectionStart() != View()->SelectionEnd(); }
 
 private slots:
     void init() {
@@ -47,14 +49,14 @@ private slots:
     void showsTheReportAsGreekText() {
         const std::string report(m_app->Document()->ReportText());
         QVERIFY(report.find(Greek("λόγων 3\n")) != std::string::npos);
-        QVERIFY(View()->toPlainText().contains(QString::fromUtf8("λόγων 3\n")));
+        QVERIFY(View()->Text().contains(QString::fromUtf8("λόγων 3\n")));
         QCOMPARE(ViewBytes(*m_app), report);
     }
 
     void editingChangesNothing() {
-        const QString before = View()->toPlainText();
+        const QString before = View()->Text();
         QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
-        View()->selectAll();
+        View()->SelectAll();
         for (const char* name : {"ID_EDIT_PASTE", "ID_EDIT_CUT", "ID_EDIT_UNDO"}) Act(name)->trigger();
         View()->setFocus();
         QTest::keyClicks(View(), QStringLiteral("typed"));
@@ -63,12 +65,12 @@ private slots:
         QTest::keyClick(View(), Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(View(), Qt::Key_X, Qt::ControlModifier);
         QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(View()->toPlainText(), before);
+        QCOMPARE(View()->Text(), before);
     }
 
     void copyPutsTheSelectionOnTheClipboard() {
         QVERIFY(!Act("ID_EDIT_COPY")->isEnabled());
-        QVERIFY(View()->FindText(QString::fromUtf8("λόγων"), {}));
+        QVERIFY(View()->FindText(QString::fromUtf8("λόγων"), FindOptions{}));
         QVERIFY(Act("ID_EDIT_COPY")->isEnabled());
         QGuiApplication::clipboard()->clear();
         Act("ID_EDIT_COPY")->trigger();
@@ -90,31 +92,74 @@ private slots:
         what->setText(QString::fromUtf8("λόγο"));
         wholeWord->setChecked(true);
         next->click();
-        QVERIFY(!View()->textCursor().hasSelection());
+        QVERIFY(!HasSelection());
         wholeWord->setChecked(false);
         next->click();
         QCOMPARE(Selected(), QString::fromUtf8("λόγο"));
-        const int first = View()->textCursor().selectionStart();
+        const qsizetype first = View()->SelectionStart();
 
         // Case: the report is folded to lower case, so capitals match only without it.
         what->setText(QString::fromUtf8("ΛΌΓΟ"));
         matchCase->setChecked(true);
-        View()->moveCursor(QTextCursor::Start);
+        View()->SetSelection(0, 0);
         next->click();
-        QVERIFY(!View()->textCursor().hasSelection());
+        QVERIFY(!HasSelection());
         matchCase->setChecked(false);
         next->click();
-        QCOMPARE(View()->textCursor().selectionStart(), first);
+        QCOMPARE(View()->SelectionStart(), first);
 
         // Down finds the next one; Up goes back; the search goes round the text.
         next->click();
-        const int second = View()->textCursor().selectionStart();
+        const qsizetype second = View()->SelectionStart();
         QVERIFY(second > first);
         up->setChecked(true);
         next->click();
-        QCOMPARE(View()->textCursor().selectionStart(), first);
+        QCOMPARE(View()->SelectionStart(), first);
         next->click();
-        QVERIFY(View()->textCursor().selectionStart() >= second);
+        QVERIFY(View()->SelectionStart() >= second);
+    }
+
+
+    void keyboardAndMouseSelect() {
+        View()->setFocus();
+        View()->SetSelection(0, 0);
+        QTest::keyClick(View(), Qt::Key_End, Qt::ShiftModifier);
+        const QString firstLine = View()->Text().section(QLatin1Char('\n'), 0, 0);
+        QCOMPARE(Selected(), firstLine);
+        QTest::keyClick(View(), Qt::Key_Down, Qt::ShiftModifier);
+        QVERIFY(Selected().startsWith(firstLine + QLatin1Char('\n')));
+        QTest::keyClick(View(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(Selected(), View()->Text());
+        QTest::keyClick(View(), Qt::Key_Home, Qt::ControlModifier);
+        QVERIFY(!HasSelection());
+        // A drag over the first line from its start selects from there.
+        QWidget* area = View()->viewport();
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 2));
+        QMouseEvent move(QEvent::MouseMove, QPointF(area->width() - 2, 2), area->mapToGlobal(QPointF(area->width() - 2, 2)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &move);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() - 2, 2));
+        QCOMPARE(View()->SelectionStart(), qsizetype(0));
+        QCOMPARE(Selected(), firstLine);
+    }
+
+    // A report longer than a rich-edit control's text limit is shown whole.
+    void aHugeReportIsShownWhole() {
+        // 1,300,000 distinct words of twelve Greek letters, one a line.
+        std::string many;
+        for (int i = 0; i < 1'300'000; ++i) {
+            many += Greek("ωωωωωωω");
+            for (int k = 0, n = i; k < 5; ++k, n /= 24) many += static_cast<char>(0xE1 + n % 24 + (n % 24 >= 17));
+            many += '\n';
+        }
+        m_data->Write(QStringLiteral("many.txt"), many);
+        RunOnFiles(*m_app, m_hooks, {m_data->Path(QStringLiteral("many.txt"))});
+        QVERIFY(View()->LineCount() > 1'300'000);  // and the earlier files' words
+        QVERIFY(View()->Text().size() > 0xFFFFFF);
+        QCOMPARE(ViewBytes(*m_app), std::string(m_app->Document()->ReportText()));
+        QTest::keyClick(View(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(View()->SelectionStart(), View()->Text().size());
+        QVERIFY(View()->TopLine() > 1'000'000);
     }
 
     void printsToAPdfWithHalfInchMargins() {
