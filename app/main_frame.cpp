@@ -62,6 +62,7 @@ CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHook
     createStatusBar();
     createAccelerators();
     resize(720, 540);
+    m_view->setFocus();
     UpdateFrameTitle();
 }
 
@@ -73,6 +74,11 @@ QAction* CMainFrame::MakeAction(int id, const char* name, const QString& text, c
     action->setStatusTip(prompt);
     if (!tip.isEmpty()) action->setToolTip(tip);
     connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+    if (prompt.isEmpty()) {
+        // An item without a prompt leaves the message pane blank while it is
+        // under the pointer ("Ready" returns when the menu closes).
+        connect(action, &QAction::hovered, this, [this] { statusBar()->showMessage(QStringLiteral(" ")); });
+    }
     m_actions[id] = action;
     return action;
 }

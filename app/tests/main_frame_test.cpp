@@ -105,8 +105,11 @@ private slots:
             Act(name)->showStatusText(Frame());
             QCOMPARE(Frame()->MessageText(), QString::fromLatin1(prompt));
         }
-        for (const char* name : {"ID_VIEW_SORT_BY_FREQUENCY", "ID_TOOLS_FIND_BASE_FORM"}) {
+        for (const char* name : {"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SORT_BY_FREQUENCY",
+                                 "ID_VIEW_SHOW_NOUNS", "ID_VIEW_SHOW_ALL_WORDS", "ID_TOOLS_FIND_BASE_FORM"}) {
             QVERIFY(Act(name)->statusTip().isEmpty());
+            Act(name)->hover();
+            QCOMPARE(Frame()->MessageText().trimmed(), QString());
         }
         Frame()->statusBar()->clearMessage();
         QCOMPARE(Frame()->MessageText(), QStringLiteral("Ready"));

@@ -1,1 +1,58 @@
-int main() { return 0; }
+// Takes the screenshot of the main window for the documentation: the program
+// after a run over the bundled sample corpus (data/corpus/*.txt), files chosen
+// through Open Input Files as a user would. Run it on a real display or under
+// Xvfb:  xvfb-run -a tavro_screenshot SOURCE_DIR OUT.png
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/framework_ids.h"
+#include "app/main_frame.h"
+#include "app/tavro_app.h"
+#include "corpus/select_files_dlg.h"
+
+using namespace tavro;
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: tavro_screenshot SOURCE_DIR OUT.png\n");
+        return 2;
+    }
+    const QDir source(args[1]);
+    QStringList corpus;
+    for (const QString& name : QDir(source.filePath(QStringLiteral("data/corpus")))
+                                   .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        corpus.append(source.filePath(QStringLiteral("data/corpus/") + name));
+    }
+
+    ShellHooks hooks = DefaultShellHooks();
+    hooks.chooseInputFiles = [corpus](const QString&) { return std::optional<QStringList>(corpus); };
+    SetApplicationNames();
+    CTavroApp app(hooks);
+    const DataFiles data{source.filePath(QStringLiteral("data/finalList.txt")).toStdString(),
+                         source.filePath(QStringLiteral("data/conjugation.txt")).toStdString()};
+    if (!app.InitInstance({}, data)) return 1;
+    CMainFrame* frame = app.MainFrame();
+    frame->resize(760, 560);
+
+    QTimer::singleShot(300, frame, [frame] {
+        QTimer::singleShot(0, frame, [] {
+            if (auto* dlg = qobject_cast<CSelectFilesDlg*>(QApplication::activeModalWidget())) {
+                dlg->OnAddFiles();
+                dlg->OnSelectOk();
+            }
+        });
+        frame->RouteCommand(ID_FILE_OPEN_INPUT_FILES);
+        frame->RouteCommand(ID_VIEW_SORT_BY_FREQUENCY);
+        QTimer::singleShot(500, frame, [frame] {
+            const bool saved = frame->grab().save(QApplication::arguments()[2]);
+            QApplication::exit(saved ? 0 : 1);
+        });
+    });
+    return QApplication::exec();
+}
