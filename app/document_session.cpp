@@ -33,11 +33,12 @@ bool DocumentSession::OnOpenDocument(const QString& path, QWidget* parent) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     QFile file(fullPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_hooks.showMessage(parent, file.exists() ? QStringLiteral("Failed to open document.")
-                                                  : fullPath + QStringLiteral(
-                                                        "\nCannot find this file.\nPlease verify "
-                                                        "that the correct path and file name are "
-                                                        "given."));
+        m_hooks.showMessage(
+            parent, file.exists()
+                        ? QStringLiteral("Failed to open document.")
+                        : fullPath + QStringLiteral("\nCannot find this file.\nPlease verify "
+                                                    "that the correct path and file name are "
+                                                    "given."));
         return false;
     }
     // Loading reads nothing back: the document stays as it was made.
@@ -49,9 +50,14 @@ bool DocumentSession::OnOpenDocument(const QString& path, QWidget* parent) {
 
 bool DocumentSession::OnCmdMsg(int id, QWidget* parent) {
     switch (id) {
-        case ID_FILE_SAVE: DoFileSave(parent); return true;
-        case ID_FILE_SAVE_AS: DoSave(QString(), parent); return true;
-        default: return false;
+        case ID_FILE_SAVE:
+            DoFileSave(parent);
+            return true;
+        case ID_FILE_SAVE_AS:
+            DoSave(QString(), parent);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -60,7 +66,8 @@ bool DocumentSession::DoFileSave(QWidget* parent) { return DoSave(m_pathName, pa
 bool DocumentSession::DoSave(const QString& path, QWidget* parent) {
     QString target = path;
     if (target.isEmpty()) {
-        const QString startName = m_pathName.isEmpty() ? QDir::current().filePath(m_title) : m_pathName;
+        const QString startName =
+            m_pathName.isEmpty() ? QDir::current().filePath(m_title) : m_pathName;
         target = m_hooks.chooseSaveName(parent, startName);
         if (target.isEmpty()) return false;
     }
@@ -86,9 +93,12 @@ bool DocumentSession::SaveModified(QWidget* parent) {
     if (!IsModified()) return true;
     const QString name = m_pathName.isEmpty() ? m_title : m_pathName;
     switch (m_hooks.askYesNoCancel(parent, QStringLiteral("Save changes to %1?").arg(name))) {
-        case QMessageBox::Yes: return DoFileSave(parent);
-        case QMessageBox::No: return true;
-        default: return false;
+        case QMessageBox::Yes:
+            return DoFileSave(parent);
+        case QMessageBox::No:
+            return true;
+        default:
+            return false;
     }
 }
 

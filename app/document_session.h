@@ -21,7 +21,7 @@ class QWidget;
 namespace tavro {
 
 class DocumentSession {
-public:
+  public:
     DocumentSession(CTavroDoc& doc, const ShellHooks& hooks);
 
     // "Untitled" for a new document, else the file's name.
@@ -52,7 +52,7 @@ public:
     std::function<void()> titleChanged;
     std::function<void(const QString& path)> pathUsed;
 
-private:
+  private:
     void SetPathName(const QString& path);
     void MarkSaved();
 

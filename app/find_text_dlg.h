@@ -22,7 +22,7 @@ struct FindOptions {
 class FindTextDlg : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit FindTextDlg(QWidget* parent = nullptr);
 
     QString FindWhat() const;
@@ -30,10 +30,10 @@ public:
     // Puts the focus on "Find what" with its text selected, for a new search.
     void Activate();
 
-signals:
+  signals:
     void findNext(const QString& text, const tavro::FindOptions& options);
 
-private:
+  private:
     QLineEdit* m_findWhat;
     QCheckBox* m_wholeWord;
     QCheckBox* m_matchCase;

@@ -11,10 +11,14 @@ namespace {
 
 const char* ThemeName(ToolbarIcon which) {
     switch (which) {
-        case ToolbarIcon::kNew: return "document-new";
-        case ToolbarIcon::kOpen: return "document-open";
-        case ToolbarIcon::kSave: return "document-save";
-        case ToolbarIcon::kCopy: return "edit-copy";
+        case ToolbarIcon::kNew:
+            return "document-new";
+        case ToolbarIcon::kOpen:
+            return "document-open";
+        case ToolbarIcon::kSave:
+            return "document-save";
+        case ToolbarIcon::kCopy:
+            return "edit-copy";
     }
     return "";
 }

@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     tavro::SetApplicationNames();
     tavro::CTavroApp app;
-    const tavro::DataFiles data = tavro::LocateDataFiles(QDir::currentPath(), tavro::InstalledDataDir());
+    const tavro::DataFiles data =
+        tavro::LocateDataFiles(QDir::currentPath(), tavro::InstalledDataDir());
     if (!app.InitInstance(QApplication::arguments().mid(1), data)) return app.ExitCode();
     const int status = QApplication::exec();
     app.ExitInstance();

@@ -42,7 +42,9 @@ const Accelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
 };
 
-bool IsRadioItem(int id) { return id >= ID_VIEW_SORT_ALPHABETICALLY && id <= ID_VIEW_SHOW_ALL_WORDS; }
+bool IsRadioItem(int id) {
+    return id >= ID_VIEW_SORT_ALPHABETICALLY && id <= ID_VIEW_SHOW_ALL_WORDS;
+}
 
 }  // namespace
 
@@ -66,8 +68,8 @@ CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHook
     UpdateFrameTitle();
 }
 
-QAction* CMainFrame::MakeAction(int id, const char* name, const QString& text, const QString& prompt,
-                                const QString& tip) {
+QAction* CMainFrame::MakeAction(int id, const char* name, const QString& text,
+                                const QString& prompt, const QString& tip) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
     action->setData(id);
@@ -77,7 +79,8 @@ QAction* CMainFrame::MakeAction(int id, const char* name, const QString& text, c
     if (prompt.isEmpty()) {
         // An item without a prompt leaves the message pane blank while it is
         // under the pointer ("Ready" returns when the menu closes).
-        connect(action, &QAction::hovered, this, [this] { statusBar()->showMessage(QStringLiteral(" ")); });
+        connect(action, &QAction::hovered, this,
+                [this] { statusBar()->showMessage(QStringLiteral(" ")); });
     }
     m_actions[id] = action;
     return action;
@@ -88,13 +91,15 @@ void CMainFrame::createActions() {
                QStringLiteral("Create a new document"), QStringLiteral("New"))
         ->setIcon(LoadToolbarIcon(ToolbarIcon::kNew));
     MakeAction(ID_FILE_OPEN_INPUT_FILES, "ID_FILE_OPEN_INPUT_FILES",
-               QStringLiteral("&Open Input Files\tCtrl+O"), QStringLiteral("Open files to use as input"))
+               QStringLiteral("&Open Input Files\tCtrl+O"),
+               QStringLiteral("Open files to use as input"))
         ->setIcon(LoadToolbarIcon(ToolbarIcon::kOpen));
     MakeAction(ID_FILE_SAVE, "ID_FILE_SAVE", QStringLiteral("&Save\tCtrl+S"),
                QStringLiteral("Save the active document"), QStringLiteral("Save"))
         ->setIcon(LoadToolbarIcon(ToolbarIcon::kSave));
     MakeAction(ID_APP_EXIT, "ID_APP_EXIT", QStringLiteral("E&xit"),
-               QStringLiteral("Quit the application; prompts to save documents"), QStringLiteral("Exit"));
+               QStringLiteral("Quit the application; prompts to save documents"),
+               QStringLiteral("Exit"));
     QAction* copy = MakeAction(ID_EDIT_COPY, "ID_EDIT_COPY", QStringLiteral("&Copy"),
                                QStringLiteral("Copy the selection and put it on the Clipboard"),
                                QStringLiteral("Copy"));
@@ -107,7 +112,8 @@ void CMainFrame::createActions() {
 
     // The View items have no prompt; each pair is a radio group whose mark
     // only CheckMenuRadioItem sets.
-    for (int id = ID_VIEW_SORT_ALPHABETICALLY; id <= ID_VIEW_SHOW_ALL_WORDS; ++id) m_marks[id] = false;
+    for (int id = ID_VIEW_SORT_ALPHABETICALLY; id <= ID_VIEW_SHOW_ALL_WORDS; ++id)
+        m_marks[id] = false;
     auto radio = [this](int id, const char* name, const QString& text, QActionGroup* group) {
         QAction* action = MakeAction(id, name, text, QString());
         action->setCheckable(true);
@@ -117,20 +123,24 @@ void CMainFrame::createActions() {
     order->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     auto* content = new QActionGroup(this);
     content->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    radio(ID_VIEW_SORT_ALPHABETICALLY, "ID_VIEW_SORT_ALPHABETICALLY", QStringLiteral("Sort &Alphabeticaly"), order);
-    radio(ID_VIEW_SORT_BY_FREQUENCY, "ID_VIEW_SORT_BY_FREQUENCY", QStringLiteral("Sort by &Frequency"), order);
+    radio(ID_VIEW_SORT_ALPHABETICALLY, "ID_VIEW_SORT_ALPHABETICALLY",
+          QStringLiteral("Sort &Alphabeticaly"), order);
+    radio(ID_VIEW_SORT_BY_FREQUENCY, "ID_VIEW_SORT_BY_FREQUENCY",
+          QStringLiteral("Sort by &Frequency"), order);
     radio(ID_VIEW_SHOW_NOUNS, "ID_VIEW_SHOW_NOUNS", QStringLiteral("Show &Nouns"), content);
-    radio(ID_VIEW_SHOW_ALL_WORDS, "ID_VIEW_SHOW_ALL_WORDS", QStringLiteral("Show A&ll Words"), content);
+    radio(ID_VIEW_SHOW_ALL_WORDS, "ID_VIEW_SHOW_ALL_WORDS", QStringLiteral("Show A&ll Words"),
+          content);
 
-    MakeAction(ID_TOOLS_FIND_BASE_FORM, "ID_TOOLS_FIND_BASE_FORM", QStringLiteral("Find &Base Form"),
-               QString());
+    MakeAction(ID_TOOLS_FIND_BASE_FORM, "ID_TOOLS_FIND_BASE_FORM",
+               QStringLiteral("Find &Base Form"), QString());
 
     // Commands that no menu item shows: printing (Ctrl+P), the editing keys,
     // the pane keys (one pane only, so never enabled) and the About box.
     MakeAction(ID_FILE_PRINT, "ID_FILE_PRINT", QStringLiteral("&Print..."),
                QStringLiteral("Print the active document"), QStringLiteral("Print"));
     MakeAction(ID_EDIT_CUT, "ID_EDIT_CUT", QStringLiteral("Cu&t"),
-               QStringLiteral("Cut the selection and put it on the Clipboard"), QStringLiteral("Cut"));
+               QStringLiteral("Cut the selection and put it on the Clipboard"),
+               QStringLiteral("Cut"));
     MakeAction(ID_EDIT_PASTE, "ID_EDIT_PASTE", QStringLiteral("&Paste"),
                QStringLiteral("Insert Clipboard contents"), QStringLiteral("Paste"));
     MakeAction(ID_EDIT_UNDO, "ID_EDIT_UNDO", QStringLiteral("&Undo"),
@@ -139,7 +149,8 @@ void CMainFrame::createActions() {
                QStringLiteral("Switch to the next window pane"), QStringLiteral("Next Pane"))
         ->setEnabled(false);
     MakeAction(ID_PREV_PANE, "ID_PREV_PANE", QStringLiteral("Previous Pane"),
-               QStringLiteral("Switch back to the previous window pane"), QStringLiteral("Previous Pane"))
+               QStringLiteral("Switch back to the previous window pane"),
+               QStringLiteral("Previous Pane"))
         ->setEnabled(false);
     MakeAction(ID_APP_ABOUT, "ID_APP_ABOUT", QStringLiteral("&About Tavro..."),
                QStringLiteral("Display program information, version number and copyright"),
@@ -203,7 +214,8 @@ void CMainFrame::createStatusBar() {
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 12);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) +
+                              12);
         pane->setProperty("indicatorText", QString::fromLatin1(text));
         bar->addPermanentWidget(pane);
         m_indicators.push_back(pane);
@@ -244,7 +256,8 @@ void CMainFrame::CheckMenuRadioItem(int first, int last, int checked) {
 }
 
 bool CMainFrame::RouteCommand(int id) {
-    bool handled = m_view->OnCmdMsg(id) || OnDocumentCommand(id) || (m_appCommands && m_appCommands(id));
+    bool handled =
+        m_view->OnCmdMsg(id) || OnDocumentCommand(id) || (m_appCommands && m_appCommands(id));
     if (IsRadioItem(id)) {
         // Undo the toggle Qt gave the item when it was chosen: only the
         // document's commands move the marks.
@@ -257,16 +270,29 @@ bool CMainFrame::RouteCommand(int id) {
 
 bool CMainFrame::OnDocumentCommand(int id) {
     switch (id) {
-        case ID_VIEW_SHOW_ALL_WORDS: m_doc.OnViewShowAllWords(); return true;
-        case ID_VIEW_SHOW_NOUNS: m_doc.OnViewShowNouns(); return true;
-        case ID_VIEW_SORT_ALPHABETICALLY: m_doc.OnViewSortAlphabetically(); return true;
-        case ID_VIEW_SORT_BY_FREQUENCY: m_doc.OnViewSortByFrequency(); return true;
-        case ID_TOOLS_FIND_BASE_FORM: m_doc.OnToolsFindBaseForm(); return true;
-        default: return m_session.OnCmdMsg(id, this);
+        case ID_VIEW_SHOW_ALL_WORDS:
+            m_doc.OnViewShowAllWords();
+            return true;
+        case ID_VIEW_SHOW_NOUNS:
+            m_doc.OnViewShowNouns();
+            return true;
+        case ID_VIEW_SORT_ALPHABETICALLY:
+            m_doc.OnViewSortAlphabetically();
+            return true;
+        case ID_VIEW_SORT_BY_FREQUENCY:
+            m_doc.OnViewSortByFrequency();
+            return true;
+        case ID_TOOLS_FIND_BASE_FORM:
+            m_doc.OnToolsFindBaseForm();
+            return true;
+        default:
+            return m_session.OnCmdMsg(id, this);
     }
 }
 
-void CMainFrame::UpdateFrameTitle() { setWindowTitle(m_session.Title() + QStringLiteral(" - Tavro")); }
+void CMainFrame::UpdateFrameTitle() {
+    setWindowTitle(m_session.Title() + QStringLiteral(" - Tavro"));
+}
 
 QString CMainFrame::MessageText() const {
     const QString message = statusBar()->currentMessage();
@@ -283,7 +309,8 @@ void CMainFrame::ShowLockKeys() {
     const LockKeys keys = QueryLockKeys().value_or(LockKeys{});
     const bool on[] = {keys.caps, keys.num, keys.scroll};
     for (std::size_t i = 0; i < m_indicators.size(); ++i) {
-        m_indicators[i]->setText(on[i] ? m_indicators[i]->property("indicatorText").toString() : QString());
+        m_indicators[i]->setText(on[i] ? m_indicators[i]->property("indicatorText").toString()
+                                       : QString());
     }
 }
 

@@ -30,7 +30,7 @@ class CTavroView;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHooks& hooks,
                std::function<bool(int id)> appCommands);
 
@@ -48,11 +48,11 @@ public:
     // The texts of the CAP, NUM and SCRL panes (blank while the key is off).
     QStringList IndicatorTexts() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void createActions();
     void createMenus();
     void createToolBar();

@@ -10,10 +10,12 @@
 
 namespace tavro {
 
-QtPlatform::QtPlatform(const ShellHooks& hooks, FileSystem& files) : m_hooks(hooks), m_files(files) {}
+QtPlatform::QtPlatform(const ShellHooks& hooks, FileSystem& files)
+    : m_hooks(hooks), m_files(files) {}
 
 QString MessageBoxText(const UserMessage& message) {
-    return Cp1253ToQString(message.text) + QFile::decodeName(QByteArray::fromStdString(message.path));
+    return Cp1253ToQString(message.text) +
+           QFile::decodeName(QByteArray::fromStdString(message.path));
 }
 
 void QtPlatform::ShowMessage(const UserMessage& message) {

@@ -15,7 +15,7 @@ namespace tavro {
 class CMainFrame;
 
 class QtPlatform : public Platform {
-public:
+  public:
     QtPlatform(const ShellHooks& hooks, FileSystem& files);
 
     void AttachFrame(CMainFrame* frame) { m_frame = frame; }
@@ -27,7 +27,7 @@ public:
     std::optional<std::string> AskInflectedWord() override;
     FileSystem& Files() override { return m_files; }
 
-private:
+  private:
     const ShellHooks& m_hooks;
     FileSystem& m_files;
     CMainFrame* m_frame = nullptr;

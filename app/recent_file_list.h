@@ -10,7 +10,7 @@
 namespace tavro {
 
 class RecentFileList {
-public:
+  public:
     static constexpr int kSize = 4;
 
     void Load(QSettings& settings);
@@ -19,7 +19,7 @@ public:
     void Add(const QString& path);
     const QStringList& Entries() const { return m_entries; }
 
-private:
+  private:
     QStringList m_entries;
 };
 

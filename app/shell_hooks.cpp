@@ -12,7 +12,8 @@ namespace tavro {
 
 QMessageBox* CreateTavroMessageBox(QWidget* parent, const QString& text,
                                    QMessageBox::StandardButtons buttons) {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tavro"), text, buttons, parent);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Tavro"), text, buttons, parent);
     box->setObjectName(QStringLiteral("TavroMessageBox"));
     box->setAttribute(Qt::WA_DeleteOnClose, false);
     return box;
@@ -36,7 +37,8 @@ ShellHooks DefaultShellHooks() {
                            QStringLiteral("All Files (*)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
         return dialog.selectedFiles().first();
     };
     hooks.runPrintDialog = [](QWidget* parent, QPrinter& printer) {

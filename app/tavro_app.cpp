@@ -99,12 +99,17 @@ void CTavroApp::ExitInstance() {
 
 bool CTavroApp::OnCmdMsg(int id) {
     switch (id) {
-        case ID_FILE_NEW: OnFileNew(); return true;
+        case ID_FILE_NEW:
+            OnFileNew();
+            return true;
         case ID_APP_EXIT:
             if (m_frame) m_frame->close();
             return true;
-        case ID_APP_ABOUT: OnAppAbout(); return true;
-        default: return false;
+        case ID_APP_ABOUT:
+            OnAppAbout();
+            return true;
+        default:
+            return false;
     }
 }
 

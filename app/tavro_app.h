@@ -31,7 +31,7 @@ inline constexpr int kExitStartUpFailed = 1;
 class CTavroApp : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // `files`: where the document reads; the operating system's files when null.
     explicit CTavroApp(ShellHooks hooks = DefaultShellHooks(), FileSystem* files = nullptr);
     ~CTavroApp() override;
@@ -55,7 +55,7 @@ public:
     const RecentFileList& RecentFiles() const { return m_recentFiles; }
     ShellHooks& Hooks() { return m_hooks; }
 
-private:
+  private:
     ShellHooks m_hooks;
     PosixFileSystem m_posixFiles;
     FileSystem& m_files;

@@ -56,7 +56,8 @@ void CTavroView::OnUpdate() {
         longestStart = m_lineStarts.back();
     }
     // Wide enough for the longest line; lines painted later may widen it.
-    m_widestLine = fontMetrics().horizontalAdvance(m_text.mid(longestStart, longest)) + 2 * kLeftMargin;
+    m_widestLine =
+        fontMetrics().horizontalAdvance(m_text.mid(longestStart, longest)) + 2 * kLeftMargin;
     m_anchor = m_cursor = 0;
     m_goalX = -1;
     verticalScrollBar()->setValue(0);
@@ -68,19 +69,30 @@ void CTavroView::OnUpdate() {
 
 bool CTavroView::OnCmdMsg(int id) {
     switch (id) {
-        case ID_FILE_OPEN_INPUT_FILES: OnOpenInputFiles(); return true;
-        case ID_FILE_PRINT: OnFilePrint(); return true;
-        case ID_EDIT_COPY: OnEditCopy(); return true;
-        case ID_EDIT_FIND: OnEditFind(); return true;
+        case ID_FILE_OPEN_INPUT_FILES:
+            OnOpenInputFiles();
+            return true;
+        case ID_FILE_PRINT:
+            OnFilePrint();
+            return true;
+        case ID_EDIT_COPY:
+            OnEditCopy();
+            return true;
+        case ID_EDIT_FIND:
+            OnEditFind();
+            return true;
         // The text is read-only: cutting, pasting and undoing reach the view
         // and change nothing.
         case ID_EDIT_CUT:
         case ID_EDIT_PASTE:
-        case ID_EDIT_UNDO: return true;
+        case ID_EDIT_UNDO:
+            return true;
         // There is one pane only: nothing to move to.
         case ID_NEXT_PANE:
-        case ID_PREV_PANE: return true;
-        default: return false;
+        case ID_PREV_PANE:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -93,7 +105,8 @@ void CTavroView::OnOpenInputFiles() {
 
     std::vector<std::string> files;
     files.reserve(static_cast<std::size_t>(dlg.m_fileList.size()));
-    for (const QString& path : dlg.m_fileList) files.push_back(QFile::encodeName(path).toStdString());
+    for (const QString& path : dlg.m_fileList)
+        files.push_back(QFile::encodeName(path).toStdString());
     const bool emptyList = files.empty();
 
     m_running = true;
@@ -156,17 +169,17 @@ bool CTavroView::FindText(const QString& text, const FindOptions& options) {
 
 void CTavroView::OnFilePrint() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageMargins(QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches,
-                                     kPrintMarginInches),
-                           QPageLayout::Inch);
+    printer.setPageMargins(
+        QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches, kPrintMarginInches),
+        QPageLayout::Inch);
     if (!m_hooks.runPrintDialog(window(), printer)) return;
     PrintTo(printer);
 }
 
 void CTavroView::PrintTo(QPrinter& printer) const {
-    printer.setPageMargins(QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches,
-                                     kPrintMarginInches),
-                           QPageLayout::Inch);
+    printer.setPageMargins(
+        QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches, kPrintMarginInches),
+        QPageLayout::Inch);
     QPainter painter;
     if (!painter.begin(&printer)) return;
     const QFont font(this->font(), &printer);
@@ -195,7 +208,9 @@ void CTavroView::PrintTo(QPrinter& printer) const {
     painter.end();
 }
 
-QString CTavroView::SelectedText() const { return m_text.mid(SelectionStart(), SelectionEnd() - SelectionStart()); }
+QString CTavroView::SelectedText() const {
+    return m_text.mid(SelectionStart(), SelectionEnd() - SelectionStart());
+}
 
 void CTavroView::SetSelection(qsizetype anchor, qsizetype cursor) {
     const bool had = m_anchor != m_cursor;
@@ -269,7 +284,8 @@ void CTavroView::EnsureCursorVisible() {
         verticalScrollBar()->setValue(line - VisibleLines() + 1);
     }
     const qsizetype start = m_lineStarts[static_cast<std::size_t>(line)];
-    const int x = fontMetrics().horizontalAdvance(m_text.mid(start, m_cursor - start)) + kLeftMargin;
+    const int x =
+        fontMetrics().horizontalAdvance(m_text.mid(start, m_cursor - start)) + kLeftMargin;
     if (x > m_widestLine) {
         m_widestLine = x + kLeftMargin;
         UpdateScrollBars();
@@ -303,8 +319,9 @@ void CTavroView::paintEvent(QPaintEvent*) {
         const qsizetype to = std::clamp(selEnd - start, qsizetype{0}, text.size() + 1);
         if (to > from) {
             const int left = metrics.horizontalAdvance(text.left(from));
-            const int right = to > text.size() ? metrics.horizontalAdvance(text) + metrics.averageCharWidth()
-                                               : metrics.horizontalAdvance(text.left(to));
+            const int right = to > text.size()
+                                  ? metrics.horizontalAdvance(text) + metrics.averageCharWidth()
+                                  : metrics.horizontalAdvance(text.left(to));
             painter.fillRect(QRect(xOffset + left, top, right - left, lineHeight), pal.highlight());
         }
         painter.setPen(pal.text().color());
@@ -313,8 +330,8 @@ void CTavroView::paintEvent(QPaintEvent*) {
             // The selected characters again, in the highlighted text colour.
             const qsizetype end = std::min(to, text.size());
             painter.setPen(pal.highlightedText().color());
-            painter.drawText(xOffset + metrics.horizontalAdvance(text.left(from)), top + metrics.ascent(),
-                             text.mid(from, end - from));
+            painter.drawText(xOffset + metrics.horizontalAdvance(text.left(from)),
+                             top + metrics.ascent(), text.mid(from, end - from));
         }
         if (hasFocus() && LineOf(m_cursor) == line) {
             const int x = xOffset + metrics.horizontalAdvance(text.left(m_cursor - start));
@@ -348,27 +365,42 @@ void CTavroView::keyPressEvent(QKeyEvent* event) {
         if (m_goalX < 0) m_goalX = metrics.horizontalAdvance(m_text.mid(start, m_cursor - start));
         const QString text = LineText(target);
         qsizetype column = 0;
-        while (column < text.size() && metrics.horizontalAdvance(text.left(column + 1)) <= m_goalX) ++column;
+        while (column < text.size() && metrics.horizontalAdvance(text.left(column + 1)) <= m_goalX)
+            ++column;
         MoveCursor(m_lineStarts[static_cast<std::size_t>(target)] + column, extend);
     };
     switch (event->key()) {
-        case Qt::Key_Left: MoveCursor(std::max<qsizetype>(0, m_cursor - 1), extend); break;
-        case Qt::Key_Right: MoveCursor(std::min(m_text.size(), m_cursor + 1), extend); break;
-        case Qt::Key_Up: toLine(line - 1); break;
-        case Qt::Key_Down: toLine(line + 1); break;
-        case Qt::Key_PageUp: toLine(line - VisibleLines()); break;
-        case Qt::Key_PageDown: toLine(line + VisibleLines()); break;
+        case Qt::Key_Left:
+            MoveCursor(std::max<qsizetype>(0, m_cursor - 1), extend);
+            break;
+        case Qt::Key_Right:
+            MoveCursor(std::min(m_text.size(), m_cursor + 1), extend);
+            break;
+        case Qt::Key_Up:
+            toLine(line - 1);
+            break;
+        case Qt::Key_Down:
+            toLine(line + 1);
+            break;
+        case Qt::Key_PageUp:
+            toLine(line - VisibleLines());
+            break;
+        case Qt::Key_PageDown:
+            toLine(line + VisibleLines());
+            break;
         case Qt::Key_Home:
             MoveCursor(control ? 0 : m_lineStarts[static_cast<std::size_t>(line)], extend);
             break;
-        case Qt::Key_End: MoveCursor(control ? m_text.size() : LineEnd(line), extend); break;
+        case Qt::Key_End:
+            MoveCursor(control ? m_text.size() : LineEnd(line), extend);
+            break;
         default:
             // Typing and editing keys change nothing.
             event->ignore();
             return;
     }
-    if (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down && event->key() != Qt::Key_PageUp &&
-        event->key() != Qt::Key_PageDown) {
+    if (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down &&
+        event->key() != Qt::Key_PageUp && event->key() != Qt::Key_PageDown) {
         m_goalX = -1;
     }
 }

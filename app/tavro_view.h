@@ -26,7 +26,7 @@ namespace tavro {
 class CTavroView : public QAbstractScrollArea {
     Q_OBJECT
 
-public:
+  public:
     CTavroView(CTavroDoc& doc, const ShellHooks& hooks, QWidget* parent = nullptr);
 
     // Shows the document's report: at creation and after every new document.
@@ -65,11 +65,11 @@ public:
     bool IsRunning() const { return m_running; }
     FindTextDlg* FindDialog() const { return m_findDialog; }
 
-signals:
+  signals:
     // Whether there is a selection to copy; sent when that changes.
     void copyAvailable(bool available);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -79,7 +79,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     QString LineText(int line) const;
     int LineOf(qsizetype offset) const;
     qsizetype LineEnd(int line) const;

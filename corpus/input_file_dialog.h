@@ -18,7 +18,7 @@ namespace tavro {
 class CInputFileDialog : public QFileDialog {
     Q_OBJECT
 
-public:
+  public:
     using Chooser = std::function<std::optional<QStringList>(const QString& startDir)>;
 
     explicit CInputFileDialog(Chooser chooser = {});
@@ -30,7 +30,7 @@ public:
     // The full paths of the last accepted showing, in the chooser's order.
     const QStringList& SelectedPaths() const { return m_selectedPaths; }
 
-private:
+  private:
     Chooser m_chooser;
     QStringList m_selectedPaths;
 };

@@ -23,7 +23,7 @@ namespace tavro {
 class CProgressDlg : public QDialog, public ProgressDisplay {
     Q_OBJECT
 
-public:
+  public:
     explicit CProgressDlg(QWidget* parent = nullptr);
 
     // Shows the window and paints it before the run goes on.
@@ -40,13 +40,13 @@ public:
     std::int64_t Pos() const { return m_pos; }
     QString FileName() const;
 
-public slots:
+  public slots:
     void reject() override {}
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void ShowPosition();
     void Repaint(bool force);
 

@@ -13,7 +13,7 @@ namespace {
 // An item that sorts the way the list box of this dialog always has: by the
 // path's text without regard to case.
 class PathItem : public QListWidgetItem {
-public:
+  public:
     explicit PathItem(const QString& path) : QListWidgetItem(path) {}
     bool operator<(const QListWidgetItem& other) const override {
         return QString::compare(text(), other.text(), Qt::CaseInsensitive) < 0;
@@ -43,7 +43,8 @@ CSelectFilesDlg::CSelectFilesDlg(QWidget* parent, CInputFileDialog::Chooser choo
     m_listFiles->setSortingEnabled(true);
     m_listFiles->setMinimumSize(460, 220);
 
-    QPushButton* add = MakeButton(QStringLiteral("&Add Files..."), QStringLiteral("IDC_ADD_FILES"), this);
+    QPushButton* add =
+        MakeButton(QStringLiteral("&Add Files..."), QStringLiteral("IDC_ADD_FILES"), this);
     QPushButton* remove =
         MakeButton(QStringLiteral("&Remove Files"), QStringLiteral("IDC_REMOVE_FILES"), this);
     QPushButton* ok = MakeButton(QStringLiteral("&OK"), QStringLiteral("IDC_SELECT_OK"), this);
@@ -84,7 +85,8 @@ void CSelectFilesDlg::OnAddFiles() {
 
 void CSelectFilesDlg::OnRemoveFiles() {
     std::vector<int> rows;
-    for (const QListWidgetItem* item : m_listFiles->selectedItems()) rows.push_back(m_listFiles->row(item));
+    for (const QListWidgetItem* item : m_listFiles->selectedItems())
+        rows.push_back(m_listFiles->row(item));
     // From the last to the first, so that the rows still to go keep their numbers.
     std::sort(rows.rbegin(), rows.rend());
     for (const int row : rows) delete m_listFiles->takeItem(row);
@@ -92,7 +94,8 @@ void CSelectFilesDlg::OnRemoveFiles() {
 
 QStringList CSelectFilesDlg::ListedFiles() const {
     QStringList files;
-    for (int row = 0; row < m_listFiles->count(); ++row) files.append(m_listFiles->item(row)->text());
+    for (int row = 0; row < m_listFiles->count(); ++row)
+        files.append(m_listFiles->item(row)->text());
     return files;
 }
 

@@ -21,7 +21,7 @@ namespace tavro {
 class CSelectFilesDlg : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CSelectFilesDlg(QWidget* parent = nullptr, CInputFileDialog::Chooser chooser = {});
 
     // Fills the list box from m_fileList, then runs the dialog.
@@ -38,10 +38,10 @@ public:
     // The list box's items, in its order.
     QStringList ListedFiles() const;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void AddListItem(const QString& path);
 
     CInputFileDialog m_fileDialog;

@@ -16,18 +16,18 @@ namespace tavro {
 class CBaseFormDlg : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CBaseFormDlg(QWidget* parent = nullptr);
 
     QString m_strWord;
 
-public slots:
+  public slots:
     void accept() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QLineEdit* m_editWord;
 };
 

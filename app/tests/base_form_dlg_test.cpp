@@ -1,6 +1,8 @@
 // The Find Base Form dialog: its texts, where the focus starts, what OK and
 // Cancel hand back, and how typed text becomes cp1253.
 
+#include "lexicon/base_form_dlg.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,21 +11,22 @@
 
 #include "app/qt_platform.h"
 #include "app/tests/gui_test_support.h"
-#include "lexicon/base_form_dlg.h"
 
 using namespace tavro;
 using namespace tavro::testing;
 
 namespace {
 
-QLineEdit* Edit(QWidget* dlg) { return dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD")); }
+QLineEdit* Edit(QWidget* dlg) {
+    return dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"));
+}
 
 }  // namespace
 
 class BaseFormDlgTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void textsAndFocus() {
         CBaseFormDlg dlg;
         QWidget* focused = nullptr;
@@ -35,10 +38,12 @@ private slots:
         });
         dlg.exec();
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Find Base Form"));
-        QCOMPARE(dlg.findChild<QLabel*>()->text(), QStringLiteral("Please enter the inflected form of the noun:"));
+        QCOMPARE(dlg.findChild<QLabel*>()->text(),
+                 QStringLiteral("Please enter the inflected form of the noun:"));
         // The buttons come first in the tab order; the edit box still has the focus.
         QCOMPARE(focused, static_cast<QWidget*>(Edit(&dlg)));
-        QCOMPARE(afterOk, static_cast<QWidget*>(dlg.findChild<QPushButton*>(QStringLiteral("IDCANCEL"))));
+        QCOMPARE(afterOk,
+                 static_cast<QWidget*>(dlg.findChild<QPushButton*>(QStringLiteral("IDCANCEL"))));
         QVERIFY(dlg.findChild<QPushButton*>(QStringLiteral("IDOK"))->isDefault());
     }
 

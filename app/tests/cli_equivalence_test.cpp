@@ -16,10 +16,10 @@ using namespace tavro::testing;
 class CliEquivalenceTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir m_settings;
 
-private slots:
+  private slots:
     void init() { UseTemporarySettings(m_settings.path()); }
 
     void savedReportEqualsTheCommandLines_data() {
@@ -37,8 +37,9 @@ private slots:
         const DataFiles data{source.filePath(QStringLiteral("data/finalList.txt")).toStdString(),
                              source.filePath(QStringLiteral("data/conjugation.txt")).toStdString()};
         QStringList corpus;
-        for (const QString& name : QDir(source.filePath(QStringLiteral("data/corpus")))
-                                       .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        for (const QString& name :
+             QDir(source.filePath(QStringLiteral("data/corpus")))
+                 .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
             corpus.append(source.filePath(QStringLiteral("data/corpus/") + name));
         }
         QVERIFY(!corpus.isEmpty());
@@ -46,15 +47,18 @@ private slots:
         ScriptedHooks hooks;
         auto app = StartApp(hooks, data);
         QVERIFY(app != nullptr);
-        if (allWords) FindAction(app->MainFrame(), QStringLiteral("ID_VIEW_SHOW_ALL_WORDS"))->trigger();
-        if (byFrequency) FindAction(app->MainFrame(), QStringLiteral("ID_VIEW_SORT_BY_FREQUENCY"))->trigger();
+        if (allWords)
+            FindAction(app->MainFrame(), QStringLiteral("ID_VIEW_SHOW_ALL_WORDS"))->trigger();
+        if (byFrequency)
+            FindAction(app->MainFrame(), QStringLiteral("ID_VIEW_SORT_BY_FREQUENCY"))->trigger();
         RunOnFiles(*app, hooks, corpus);
         QTemporaryDir out;
         const QString saved = out.filePath(QStringLiteral("desktop report"));
         hooks.saveNames.push_back(saved);
         FindAction(app->MainFrame(), QStringLiteral("ID_FILE_SAVE"))->trigger();
 
-        std::vector<std::string> args = {"--lexicon=" + data.lexicon, "--conjugation=" + data.conjugation};
+        std::vector<std::string> args = {"--lexicon=" + data.lexicon,
+                                         "--conjugation=" + data.conjugation};
         if (allWords) args.push_back("--all-words");
         if (byFrequency) args.push_back("--by-frequency");
         for (const QString& path : corpus) args.push_back(path.toStdString());

@@ -17,15 +17,17 @@ using namespace tavro::testing;
 class DocumentFileTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir m_settings;
     std::unique_ptr<TestData> m_data;
     ScriptedHooks m_hooks;
     std::unique_ptr<CTavroApp> m_app;
 
-    QAction* Act(const char* name) { return FindAction(m_app->MainFrame(), QString::fromLatin1(name)); }
+    QAction* Act(const char* name) {
+        return FindAction(m_app->MainFrame(), QString::fromLatin1(name));
+    }
 
-private slots:
+  private slots:
     void init() {
         UseTemporarySettings(m_settings.path());
         m_data = std::make_unique<TestData>();

@@ -38,7 +38,8 @@ DataFiles TestData::Files() const {
 }
 
 QStringList TestData::CorpusFiles() const {
-    return {Path(QStringLiteral("a.txt")), Path(QStringLiteral("B.txt")), Path(QStringLiteral("c.txt"))};
+    return {Path(QStringLiteral("a.txt")), Path(QStringLiteral("B.txt")),
+            Path(QStringLiteral("c.txt"))};
 }
 
 void TestData::Write(const QString& name, std::string_view bytes) const {
@@ -85,7 +86,7 @@ void UseTemporarySettings(const QString& dir) {
 }
 
 std::unique_ptr<CTavroApp> StartApp(ScriptedHooks& hooks, const DataFiles& files,
-                                   const QStringList& arguments) {
+                                    const QStringList& arguments) {
     auto app = std::make_unique<CTavroApp>(hooks.Make());
     if (!app->InitInstance(arguments, files)) return nullptr;
     return app;

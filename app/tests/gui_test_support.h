@@ -30,7 +30,7 @@ QString FromGreek(std::string_view bytes);
 // A temporary folder with "finalList.txt", "conjugation.txt" and three corpus
 // files (a.txt, B.txt, c.txt) whose words include inflected forms of the nouns.
 class TestData {
-public:
+  public:
     TestData();
     QString Dir() const { return m_dir.path(); }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
@@ -38,7 +38,7 @@ public:
     QStringList CorpusFiles() const;  // full paths, in the list box's order
     void Write(const QString& name, std::string_view bytes) const;
 
-private:
+  private:
     QTemporaryDir m_dir;
 };
 
@@ -62,7 +62,7 @@ void UseTemporarySettings(const QString& dir);
 
 // Starts the program; null when start-up ended.
 std::unique_ptr<CTavroApp> StartApp(ScriptedHooks& hooks, const DataFiles& files,
-                                   const QStringList& arguments = {});
+                                    const QStringList& arguments = {});
 
 // The action whose objectName is `name`, found anywhere under `window`.
 QAction* FindAction(QWidget* window, const QString& name);

@@ -1,11 +1,14 @@
 // The main window: its menus, accelerators, toolbar, status bar and caption,
 // the View commands with their radio marks, and Find Base Form from the menu.
 
+#include "app/main_frame.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -13,7 +16,6 @@
 #include <QToolButton>
 
 #include "app/framework_ids.h"
-#include "app/main_frame.h"
 #include "app/tavro_view.h"
 #include "app/tests/gui_test_support.h"
 #include "lexicon/base_form_dlg.h"
@@ -24,7 +26,7 @@ using namespace tavro::testing;
 class MainFrameTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir m_settings;
     std::unique_ptr<TestData> m_data;
     ScriptedHooks m_hooks;
@@ -41,7 +43,7 @@ private:
         return marked;
     }
 
-private slots:
+  private slots:
     void init() {
         UseTemporarySettings(m_settings.path());
         m_data = std::make_unique<TestData>();
@@ -83,7 +85,8 @@ private slots:
         QStringList order;
         for (QAction* action : bar->actions()) {
             order.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
-            if (!action->isSeparator()) QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
+            if (!action->isSeparator())
+                QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
         }
         QCOMPARE(order, QStringList({"ID_FILE_NEW", "ID_FILE_OPEN_INPUT_FILES", "ID_FILE_SAVE", "-",
                                      "ID_EDIT_COPY"}));
@@ -105,8 +108,9 @@ private slots:
             Act(name)->showStatusText(Frame());
             QCOMPARE(Frame()->MessageText(), QString::fromLatin1(prompt));
         }
-        for (const char* name : {"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SORT_BY_FREQUENCY",
-                                 "ID_VIEW_SHOW_NOUNS", "ID_VIEW_SHOW_ALL_WORDS", "ID_TOOLS_FIND_BASE_FORM"}) {
+        for (const char* name :
+             {"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SORT_BY_FREQUENCY", "ID_VIEW_SHOW_NOUNS",
+              "ID_VIEW_SHOW_ALL_WORDS", "ID_TOOLS_FIND_BASE_FORM"}) {
             QVERIFY(Act(name)->statusTip().isEmpty());
             Act(name)->hover();
             QCOMPARE(Frame()->MessageText().trimmed(), QString());
@@ -184,12 +188,16 @@ private slots:
     void findBaseFormShowsItsAnswer_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("the noun itself, as typed") << QString::fromUtf8("Λόγος")
+        QTest::newRow("the noun itself, as typed")
+            << QString::fromUtf8("Λόγος")
             << QStringList{QString::fromUtf8("The base form of the word 'Λόγος' is 'Λόγος'.")};
-        QTest::newRow("from the table, in lower case") << QString::fromUtf8("ΔΡΌΜΟΥ")
+        QTest::newRow("from the table, in lower case")
+            << QString::fromUtf8("ΔΡΌΜΟΥ")
             << QStringList{QString::fromUtf8("The base form of the word 'ΔΡΌΜΟΥ' is 'δρόμος'.")};
-        QTest::newRow("spaces are part of the word") << QString::fromUtf8(" λόγος")
-            << QStringList{QString::fromUtf8("The base form of the word ' λόγος' could not be found.")};
+        QTest::newRow("spaces are part of the word")
+            << QString::fromUtf8(" λόγος")
+            << QStringList{
+                   QString::fromUtf8("The base form of the word ' λόγος' could not be found.")};
         QTest::newRow("empty shows nothing") << QString() << QStringList();
     }
     void findBaseFormShowsItsAnswer() {
@@ -225,6 +233,26 @@ private slots:
         Act("ID_APP_EXIT")->trigger();
         QVERIFY(!Frame()->isVisible());
         QCOMPARE(m_hooks.saveAnswersAsked.size(), 2);
+    }
+
+    void realMessageBoxesCarryTheProgramsCaption() {
+        ShellHooks real = DefaultShellHooks();
+        QString caption;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        OnNext<QMessageBox>([&](QMessageBox* box) {
+            caption = box->windowTitle();
+            icon = box->icon();
+            box->button(QMessageBox::Ok)->click();
+        });
+        real.showMessage(Frame(), QStringLiteral("No Input Files have been Selected.\n"));
+        QCOMPARE(caption, QStringLiteral("Tavro"));
+        QCOMPARE(icon, QMessageBox::Warning);
+
+        OnNext<QMessageBox>([](QMessageBox* box) {
+            QCOMPARE(box->text(), QStringLiteral("Save changes to Untitled?"));
+            box->button(QMessageBox::No)->click();
+        });
+        QCOMPARE(real.askYesNoCancel(Frame(), QStringLiteral("Save changes to Untitled?")), QMessageBox::No);
     }
 
     void aboutBoxOpens() {

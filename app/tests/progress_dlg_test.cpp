@@ -1,6 +1,8 @@
 // The "Please Wait" window: its texts, that it cannot be closed, its bar, and
 // what it shows while a real run reads its files.
 
+#include "corpus/progress_dlg.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -10,7 +12,6 @@
 #include "app/main_frame.h"
 #include "app/tavro_app.h"
 #include "app/tests/gui_test_support.h"
-#include "corpus/progress_dlg.h"
 #include "platform/file_system.h"
 
 using namespace tavro;
@@ -21,10 +22,11 @@ namespace {
 // Reads the operating system's files and notes, at each opening, what the
 // progress window shows.
 class WatchingFileSystem : public FileSystem {
-public:
+  public:
     std::unique_ptr<ByteSource> OpenForRead(const std::string& path) override {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* dlg = qobject_cast<CProgressDlg*>(widget); dlg != nullptr && dlg->isVisible()) {
+            if (auto* dlg = qobject_cast<CProgressDlg*>(widget);
+                dlg != nullptr && dlg->isVisible()) {
                 seen.append(QStringLiteral("%1..%2 at %3 showing '%4'")
                                 .arg(dlg->Low())
                                 .arg(dlg->High())
@@ -36,7 +38,7 @@ public:
     }
     QStringList seen;
 
-private:
+  private:
     PosixFileSystem m_files;
 };
 
@@ -45,10 +47,10 @@ private:
 class ProgressDlgTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir m_settings;
 
-private slots:
+  private slots:
     void init() { UseTemporarySettings(m_settings.path()); }
 
     void textsAndNoCloseBox() {
@@ -75,7 +77,8 @@ private slots:
         QCOMPARE(bar->maximum(), 2);
         QCOMPARE(bar->value(), 1);
         dlg.SetFileName("/data/one.txt");
-        QCOMPARE(dlg.findChild<QLabel*>(QStringLiteral("m_ctlFileName"))->text(), QStringLiteral("/data/one.txt"));
+        QCOMPARE(dlg.findChild<QLabel*>(QStringLiteral("m_ctlFileName"))->text(),
+                 QStringLiteral("/data/one.txt"));
         dlg.StepIt();
         QCOMPARE(bar->value(), 2);
     }
@@ -88,7 +91,8 @@ private slots:
         dlg.SetStep(1);
         dlg.SetPos(1 + files / 2);
         auto* bar = dlg.findChild<QProgressBar*>(QStringLiteral("m_ctlProgress"));
-        const double share = double(bar->value() - bar->minimum()) / double(bar->maximum() - bar->minimum());
+        const double share =
+            double(bar->value() - bar->minimum()) / double(bar->maximum() - bar->minimum());
         QVERIFY2(share > 0.49 && share < 0.51, qPrintable(QString::number(share)));
         dlg.SetRange(1, 70001);
         dlg.SetPos(70001);
@@ -106,10 +110,10 @@ private slots:
         RunOnFiles(app, hooks, data.CorpusFiles());
         const QStringList paths = data.CorpusFiles();
         QCOMPARE(files.seen, QStringList({
-            QStringLiteral("1..4 at 1 showing ''"),
-            QStringLiteral("1..4 at 2 showing '%1'").arg(paths[0]),
-            QStringLiteral("1..4 at 3 showing '%1'").arg(paths[1]),
-        }));
+                                 QStringLiteral("1..4 at 1 showing ''"),
+                                 QStringLiteral("1..4 at 2 showing '%1'").arg(paths[0]),
+                                 QStringLiteral("1..4 at 3 showing '%1'").arg(paths[1]),
+                             }));
         // The window is gone with the run.
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             QVERIFY(qobject_cast<CProgressDlg*>(widget) == nullptr || !widget->isVisible());

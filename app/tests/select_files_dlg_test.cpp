@@ -1,6 +1,8 @@
 // The Select Files dialog: its sorted multi-selection list, Add Files through
 // the (scripted) chooser, Remove Files, and which ways out hand the list back.
 
+#include "corpus/select_files_dlg.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QListWidget>
@@ -9,7 +11,6 @@
 #include <QTimer>
 
 #include "app/tests/gui_test_support.h"
-#include "corpus/select_files_dlg.h"
 
 using namespace tavro;
 using namespace tavro::testing;
@@ -32,7 +33,9 @@ struct Chooser {
     }
 };
 
-QListWidget* List(CSelectFilesDlg& dlg) { return dlg.findChild<QListWidget*>(QStringLiteral("IDC_FILE_LIST")); }
+QListWidget* List(CSelectFilesDlg& dlg) {
+    return dlg.findChild<QListWidget*>(QStringLiteral("IDC_FILE_LIST"));
+}
 QPushButton* Button(CSelectFilesDlg& dlg, const char* name) {
     return dlg.findChild<QPushButton*>(QString::fromLatin1(name));
 }
@@ -48,10 +51,10 @@ int RunWith(CSelectFilesDlg& dlg, const std::function<void(CSelectFilesDlg&)>& a
 class SelectFilesDlgTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QString m_startDir;
 
-private slots:
+  private slots:
     void init() { m_startDir = QDir::currentPath(); }
     void cleanup() { QDir::setCurrent(m_startDir); }
 
@@ -59,12 +62,19 @@ private slots:
         CSelectFilesDlg dlg;
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Select Files"));
         QStringList texts;
-        for (const char* name : {"IDC_ADD_FILES", "IDC_REMOVE_FILES", "IDC_SELECT_OK", "IDC_SELECT_CANCEL"}) {
+        for (const char* name :
+             {"IDC_ADD_FILES", "IDC_REMOVE_FILES", "IDC_SELECT_OK", "IDC_SELECT_CANCEL"}) {
             texts.append(Button(dlg, name)->text());
             QVERIFY(!Button(dlg, name)->isDefault());
         }
         QCOMPARE(texts, QStringList({"&Add Files...", "&Remove Files", "&OK", "&Cancel"}));
         QCOMPARE(List(dlg)->selectionMode(), QAbstractItemView::ExtendedSelection);
+    }
+
+    void theRealChooserPicksManyExistingFiles() {
+        CInputFileDialog chooser;
+        QCOMPARE(chooser.fileMode(), QFileDialog::ExistingFiles);
+        QCOMPARE(chooser.acceptMode(), QFileDialog::AcceptOpen);
     }
 
     void okHandsBackTheListSortedWithoutRegardToCase() {
@@ -80,7 +90,8 @@ private slots:
         });
         QCOMPARE(result, int(QDialog::Accepted));
         // Duplicates stay: the same file added twice is handed back twice.
-        QCOMPARE(dlg.m_fileList, QStringList({"/d/A.txt", "/d/b.txt", "/d/b.txt", "/d/c.txt", "/d/Z.txt"}));
+        QCOMPARE(dlg.m_fileList,
+                 QStringList({"/d/A.txt", "/d/b.txt", "/d/b.txt", "/d/c.txt", "/d/Z.txt"}));
     }
 
     void cancelledChooserAddsNothing() {

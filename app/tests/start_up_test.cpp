@@ -19,10 +19,10 @@ using namespace tavro::testing;
 class StartUpTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir m_settings;
 
-private slots:
+  private slots:
     void init() { UseTemporarySettings(m_settings.path()); }
 
     void missingLexiconEndsStartUp() {
@@ -44,8 +44,8 @@ private slots:
         ScriptedHooks hooks;
         CTavroApp app(hooks.Make());
         QVERIFY(!app.InitInstance({}, data.Files()));
-        QCOMPARE(hooks.messages,
-                 QStringList({"Error while opening file " + data.Path(QStringLiteral("conjugation.txt"))}));
+        QCOMPARE(hooks.messages, QStringList({"Error while opening file " +
+                                              data.Path(QStringLiteral("conjugation.txt"))}));
         QCOMPARE(hooks.endedWith, std::optional<int>(255));
         QVERIFY(app.MainFrame() == nullptr);
     }
@@ -55,7 +55,8 @@ private slots:
         ScriptedHooks hooks;
         auto app = StartApp(hooks, data.Files());
         QVERIFY(app != nullptr);
-        QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Local AppWizard-Generated Applications"));
+        QCOMPARE(QCoreApplication::organizationName(),
+                 QStringLiteral("Local AppWizard-Generated Applications"));
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tavro"));
     }
 
@@ -99,8 +100,10 @@ private slots:
         }
         QSettings settings;
         settings.beginGroup(QStringLiteral("Recent File List"));
-        QCOMPARE(settings.value(QStringLiteral("File1")).toString(), data.Path(QStringLiteral("r5.txt")));
-        QCOMPARE(settings.value(QStringLiteral("File4")).toString(), data.Path(QStringLiteral("r2.txt")));
+        QCOMPARE(settings.value(QStringLiteral("File1")).toString(),
+                 data.Path(QStringLiteral("r5.txt")));
+        QCOMPARE(settings.value(QStringLiteral("File4")).toString(),
+                 data.Path(QStringLiteral("r2.txt")));
         QVERIFY(!settings.contains(QStringLiteral("File5")));
         settings.endGroup();
 
@@ -118,12 +121,14 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         };
         // Neither folder holds them: the plain names, reported as missing.
-        QCOMPARE(LocateDataFiles(current.path(), installed.path()).lexicon, std::string("finalList.txt"));
+        QCOMPARE(LocateDataFiles(current.path(), installed.path()).lexicon,
+                 std::string("finalList.txt"));
         // Only the installed folder does: its files.
         touch(installed.filePath(QStringLiteral("finalList.txt")));
         touch(installed.filePath(QStringLiteral("conjugation.txt")));
         const DataFiles fallback = LocateDataFiles(current.path(), installed.path());
-        QCOMPARE(QString::fromStdString(fallback.lexicon), installed.filePath(QStringLiteral("finalList.txt")));
+        QCOMPARE(QString::fromStdString(fallback.lexicon),
+                 installed.filePath(QStringLiteral("finalList.txt")));
         QCOMPARE(QString::fromStdString(fallback.conjugation),
                  installed.filePath(QStringLiteral("conjugation.txt")));
         // The current folder holds one of its own: both from there.

@@ -1,20 +1,21 @@
 // The view: Greek text from cp1253 bytes, read-only yet selectable and
 // copyable, the Find dialog, and printing with half-inch margins to a PDF.
 
+#include "app/tavro_view.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QMouseEvent>
 #include <QTest>
 
 #include "app/find_text_dlg.h"
 #include "app/main_frame.h"
-#include "app/tavro_view.h"
 #include "app/tests/gui_test_support.h"
 
 using namespace tavro;
@@ -23,18 +24,20 @@ using namespace tavro::testing;
 class TavroViewTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir m_settings;
     std::unique_ptr<TestData> m_data;
     ScriptedHooks m_hooks;
     std::unique_ptr<CTavroApp> m_app;
 
     CTavroView* View() { return m_app->MainFrame()->GetActiveView(); }
-    QAction* Act(const char* name) { return FindAction(m_app->MainFrame(), QString::fromLatin1(name)); }
+    QAction* Act(const char* name) {
+        return FindAction(m_app->MainFrame(), QString::fromLatin1(name));
+    }
     QString Selected() { return View()->SelectedText(); }
     bool HasSelection() { return View()->SelectionStart() != View()->SelectionEnd(); }
 
-private slots:
+  private slots:
     void init() {
         UseTemporarySettings(m_settings.path());
         m_data = std::make_unique<TestData>();
@@ -57,7 +60,8 @@ private slots:
         const QString before = View()->Text();
         QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
         View()->SelectAll();
-        for (const char* name : {"ID_EDIT_PASTE", "ID_EDIT_CUT", "ID_EDIT_UNDO"}) Act(name)->trigger();
+        for (const char* name : {"ID_EDIT_PASTE", "ID_EDIT_CUT", "ID_EDIT_UNDO"})
+            Act(name)->trigger();
         View()->setFocus();
         QTest::keyClicks(View(), QStringLiteral("typed"));
         QTest::keyClick(View(), Qt::Key_Delete);
@@ -119,7 +123,6 @@ private slots:
         QVERIFY(View()->SelectionStart() >= second);
     }
 
-
     void keyboardAndMouseSelect() {
         View()->setFocus();
         View()->SetSelection(0, 0);
@@ -135,8 +138,9 @@ private slots:
         // A drag over the first line from its start selects from there.
         QWidget* area = View()->viewport();
         QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 2));
-        QMouseEvent move(QEvent::MouseMove, QPointF(area->width() - 2, 2), area->mapToGlobal(QPointF(area->width() - 2, 2)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(area->width() - 2, 2),
+                         area->mapToGlobal(QPointF(area->width() - 2, 2)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(area, &move);
         QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() - 2, 2));
         QCOMPARE(View()->SelectionStart(), qsizetype(0));
@@ -149,7 +153,8 @@ private slots:
         std::string many;
         for (int i = 0; i < 1'300'000; ++i) {
             many += Greek("ωωωωωωω");
-            for (int k = 0, n = i; k < 5; ++k, n /= 24) many += static_cast<char>(0xE1 + n % 24 + (n % 24 >= 17));
+            for (int k = 0, n = i; k < 5; ++k, n /= 24)
+                many += static_cast<char>(0xE1 + n % 24 + (n % 24 >= 17));
             many += '\n';
         }
         m_data->Write(QStringLiteral("many.txt"), many);

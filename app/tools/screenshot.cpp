@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
     }
 
     ShellHooks hooks = DefaultShellHooks();
-    hooks.chooseInputFiles = [corpus](const QString&) { return std::optional<QStringList>(corpus); };
+    hooks.chooseInputFiles = [corpus](const QString&) {
+        return std::optional<QStringList>(corpus);
+    };
     SetApplicationNames();
     CTavroApp app(hooks);
     const DataFiles data{source.filePath(QStringLiteral("data/finalList.txt")).toStdString(),

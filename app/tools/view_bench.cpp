@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     const double endMs = Ms(timer);
 
-    std::printf("report: %ld lines asked, %d lines shown, %zu bytes\n", lines, view->LineCount() - 1,
-                reportBytes);
+    std::printf("report: %ld lines asked, %d lines shown, %zu bytes\n", lines,
+                view->LineCount() - 1, reportBytes);
     std::printf("run with view update: %.0f ms\n", runMs);
     std::printf("view update alone:    %.0f ms\n", updateMs);
     std::printf("first repaint:        %.0f ms\n", paintMs);
