@@ -1,4 +1,4 @@
-// Reads one input file in large blocks that can each be tokenised on their own.
+// Reads input files, one after the other, in large blocks that can each be tokenised on their own.
 //
 // A block ends at a line feed, or at a separator byte when a line is longer than
 // a block, so that no word runs across two blocks and no block starts inside the
@@ -8,8 +8,10 @@
 // block grows instead. Memory stays at a few blocks whatever the file's size.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -17,20 +19,29 @@ namespace tavro {
 
 class BlockReader {
 public:
-    BlockReader(ByteSource& file, std::size_t blockSize);
+    explicit BlockReader(std::size_t blockSize);
 
-    // Moves the next block into `block` (replacing its contents, reusing its
+    // Starts on a file (the reader keeps its storage from one file to the next).
+    void Start(ByteSource& file);
+
+    // Copies the next block into `block` (replacing its contents, reusing its
     // storage): true when a block was produced, false at the end of the text.
     // Nothing on a read error.
     std::optional<bool> Next(std::string& block);
 
 private:
-    bool FillPending();  // reads once more into m_pending; false on a read error
+    bool FillPending();  // reads once more into the pending bytes; false on a read error
     std::size_t CutPoint() const;
+    std::string_view Pending() const { return {m_pending.get(), m_pendingSize}; }
+    void DropPendingFront(std::size_t n);
 
-    ByteSource& m_file;
+    ByteSource* m_file = nullptr;
     std::size_t m_blockSize;
-    std::string m_pending;        // bytes read but not yet handed out
+    // Bytes read but not yet handed out. A plain array: it grows without being
+    // filled with zeros first, and is never given back while the file is read.
+    std::unique_ptr<char[]> m_pending;
+    std::size_t m_pendingSize = 0;
+    std::size_t m_pendingCapacity = 0;
     bool m_textEnded = false;     // end of file, or a 1A byte was met
     bool m_droppingLine = false;  // inside the rest of a line after a NUL byte
 };

@@ -16,8 +16,8 @@ namespace {
 constexpr std::size_t kBlockSize = std::size_t{4} << 20;
 
 // Submits the blocks of one open file; false on a read error.
-bool ReadFile(ByteSource& file, CountingPool& pool) {
-    BlockReader reader(file, kBlockSize);
+bool ReadFile(ByteSource& file, BlockReader& reader, CountingPool& pool) {
+    reader.Start(file);
     for (;;) {
         std::string block = pool.TakeBuffer();
         const std::optional<bool> more = reader.Next(block);
@@ -31,6 +31,7 @@ bool ReadFile(ByteSource& file, CountingPool& pool) {
 
 Status CTavroDoc::ReadInputFiles(ProgressDisplay& progress) {
     CountingPool pool(CountingPool::ThreadsFor(m_threads));
+    BlockReader reader(kBlockSize);
     for (const std::string& path : m_inputFiles) {
         std::unique_ptr<ByteSource> file = m_platform.Files().OpenForRead(path);
         if (file == nullptr) {
@@ -38,7 +39,7 @@ Status CTavroDoc::ReadInputFiles(ProgressDisplay& progress) {
             return Status::EndProcess(-1);
         }
         progress.SetFileName(path);
-        if (!ReadFile(*file, pool)) {
+        if (!ReadFile(*file, reader, pool)) {
             m_platform.ShowMessage({"Error while reading file ", path});
             return Status::EndProcess(-1);
         }

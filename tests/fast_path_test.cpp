@@ -158,7 +158,8 @@ TEST(BlockReader, BlocksTokeniseOnTheirOwn) {
         MemoryFileSystem files;
         files.Add("t", text);
         const std::unique_ptr<ByteSource> source = files.OpenForRead("t");
-        BlockReader reader(*source, 1 + random() % 40);
+        BlockReader reader(1 + random() % 40);
+        reader.Start(*source);
         WordCounter pieces;
         std::string block;
         while (reader.Next(block).value_or(false)) {
@@ -180,7 +181,8 @@ TEST(BlockReader, ReadErrorIsReported) {
     MemoryFileSystem files;
     files.AddUnreadable("t", "some text\n");
     const std::unique_ptr<ByteSource> source = files.OpenForRead("t");
-    BlockReader reader(*source, 4);
+    BlockReader reader(4);
+    reader.Start(*source);
     std::string block;
     std::optional<bool> more;
     while ((more = reader.Next(block)) && *more) {
