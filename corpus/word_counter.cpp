@@ -22,7 +22,7 @@ Count& WordCounter::Insert(const char* word, std::size_t length, std::uint64_t h
     m_bytes.insert(m_bytes.end(), word, word + length);
     if (++m_size * 2 <= m_slots.size()) return slot.count;
     Grow();
-    return At(word, length, hash);
+    return At(word, length, hash, Prefix(word, length));
 }
 
 void WordCounter::Grow() {

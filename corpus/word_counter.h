@@ -34,6 +34,8 @@ public:
     // Adds one occurrence of each word of the batch.
     void AddBatch(const Pending* words, std::size_t n);
     static constexpr std::size_t kBatch = 32;
+    // Up to this many slots (2 MiB) the table is taken to stay in the cache.
+    static constexpr std::size_t kCachedSlots = std::size_t{1} << 16;
 
     std::size_t size() const { return m_size; }
 
@@ -76,11 +78,12 @@ private:
     }
     // The first eight bytes of `word` (little-endian), zero-padded when shorter.
     static std::uint64_t Prefix(const char* p, std::size_t n);
+    static std::uint64_t HashWithPrefix(const char* p, std::size_t n, std::uint64_t prefix);
 
     std::string_view WordOf(const Slot& slot) const {
         return {m_bytes.data() + slot.offset, slot.lengthPlusOne - 1u};
     }
-    Count& At(const char* word, std::size_t length, std::uint64_t hash);
+    Count& At(const char* word, std::size_t length, std::uint64_t hash, std::uint64_t prefix);
     // Fills the free slot `index` with a new word; kept off the counting path.
     [[gnu::noinline]] Count& Insert(const char* word, std::size_t length, std::uint64_t hash,
                                     std::size_t index);
@@ -105,24 +108,22 @@ inline std::uint64_t WordCounter::Prefix(const char* p, std::size_t n) {
 }
 
 inline std::uint64_t WordCounter::Hash(std::string_view word) {
-    constexpr std::uint64_t kSeed = 0x9E3779B97F4A7C15ull;
-    constexpr std::uint64_t kMultiplier = 0xA0761D6478BD642Full;
-    const char* p = word.data();
-    const std::size_t n = word.size();
-    std::uint64_t hash = kSeed ^ (n * kMultiplier);
-    std::uint64_t tail;
-    if (n > 8) {
-        for (std::size_t i = 0; i + 8 < n; i += 8) hash = Mix(hash ^ Load64(p + i), kMultiplier);
-        tail = Load64(p + n - 8);  // overlaps the last chunk: every byte is covered
-    } else {
-        tail = Prefix(p, n);
-    }
-    return Mix(hash ^ tail, kSeed);
+    return HashWithPrefix(word.data(), word.size(), Prefix(word.data(), word.size()));
 }
 
-inline Count& WordCounter::At(const char* word, std::size_t length, std::uint64_t hash) {
+inline std::uint64_t WordCounter::HashWithPrefix(const char* p, std::size_t n,
+                                                 std::uint64_t prefix) {
+    constexpr std::uint64_t kSeed = 0x9E3779B97F4A7C15ull;
+    constexpr std::uint64_t kMultiplier = 0xA0761D6478BD642Full;
+    std::uint64_t hash = kSeed ^ (n * kMultiplier);
+    if (n <= 8) return Mix(hash ^ prefix, kSeed);
+    for (std::size_t i = 0; i + 8 < n; i += 8) hash = Mix(hash ^ Load64(p + i), kMultiplier);
+    return Mix(hash ^ Load64(p + n - 8), kSeed);  // overlaps the last chunk: every byte counts
+}
+
+inline Count& WordCounter::At(const char* word, std::size_t length, std::uint64_t hash,
+                              std::uint64_t prefix) {
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
-    const std::uint64_t prefix = Prefix(word, length);
     const auto lengthPlusOne = static_cast<std::uint32_t>(length + 1);
     for (std::size_t index = hash & m_mask;; index = (index + 1) & m_mask) {
         Slot& slot = m_slots[index];
@@ -138,13 +139,20 @@ inline Count& WordCounter::At(const char* word, std::size_t length, std::uint64_
 }
 
 inline void WordCounter::Add(std::string_view word, Count count) {
-    At(word.data(), word.size(), Hash(word)) += count;
+    const std::uint64_t prefix = Prefix(word.data(), word.size());
+    At(word.data(), word.size(), HashWithPrefix(word.data(), word.size(), prefix), prefix) += count;
 }
 
 inline void WordCounter::AddBatch(const Pending* words, std::size_t n) {
+    if (m_slots.size() <= kCachedSlots) {  // the table stays in cache: no need to fetch ahead
+        for (std::size_t i = 0; i < n; ++i) Add({words[i].data, words[i].length});
+        return;
+    }
+    std::uint64_t prefixes[kBatch];
     std::uint64_t hashes[kBatch];
     for (std::size_t i = 0; i < n; ++i) {
-        hashes[i] = Hash({words[i].data, words[i].length});
+        prefixes[i] = Prefix(words[i].data, words[i].length);
+        hashes[i] = HashWithPrefix(words[i].data, words[i].length, prefixes[i]);
         __builtin_prefetch(&m_slots[hashes[i] & m_mask]);
     }
     // By now the first slots have arrived: fetch the stored tails of long words.
@@ -154,7 +162,9 @@ inline void WordCounter::AddBatch(const Pending* words, std::size_t n) {
             __builtin_prefetch(m_bytes.data() + home.offset + 8);
         }
     }
-    for (std::size_t i = 0; i < n; ++i) At(words[i].data, words[i].length, hashes[i]) += 1;
+    for (std::size_t i = 0; i < n; ++i) {
+        At(words[i].data, words[i].length, hashes[i], prefixes[i]) += 1;
+    }
 }
 
 }  // namespace tavro
