@@ -76,24 +76,28 @@ void CountingPool::Stop() {
 
 namespace {
 
+using CountedWord = WordCounter::CountedWord;
+
 // The union of two ascending lists; a word in both gets the sum of its counts.
-std::vector<WordEntry> MergeSorted(std::vector<WordEntry>&& a, std::vector<WordEntry>&& b) {
-    std::vector<WordEntry> merged;
+std::vector<CountedWord> MergeSorted(const std::vector<CountedWord>& a,
+                                     const std::vector<CountedWord>& b) {
+    std::vector<CountedWord> merged;
     merged.reserve(std::max(a.size(), b.size()));
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         const int order = CompareWords(a[i].word, b[j].word);
         if (order < 0) {
-            merged.push_back(std::move(a[i++]));
+            merged.push_back(a[i++]);
         } else if (order > 0) {
-            merged.push_back(std::move(b[j++]));
+            merged.push_back(b[j++]);
         } else {
-            a[i].count += b[j++].count;
-            merged.push_back(std::move(a[i++]));
+            merged.push_back({a[i].word, a[i].count + b[j].count});
+            ++i;
+            ++j;
         }
     }
-    for (; i < a.size(); ++i) merged.push_back(std::move(a[i]));
-    for (; j < b.size(); ++j) merged.push_back(std::move(b[j]));
+    merged.insert(merged.end(), a.begin() + static_cast<std::ptrdiff_t>(i), a.end());
+    merged.insert(merged.end(), b.begin() + static_cast<std::ptrdiff_t>(j), b.end());
     return merged;
 }
 
@@ -101,20 +105,25 @@ std::vector<WordEntry> MergeSorted(std::vector<WordEntry>&& a, std::vector<WordE
 
 std::vector<WordEntry> CountingPool::Finish() {
     Stop();
-    std::vector<std::vector<WordEntry>> lists(m_counters.size());
+    std::vector<std::vector<CountedWord>> lists(m_counters.size());
     std::vector<std::thread> sorters;
     for (std::size_t c = 1; c < m_counters.size(); ++c) {
-        sorters.emplace_back([this, &lists, c] { lists[c] = m_counters[c].SortedEntries(); });
+        sorters.emplace_back([this, &lists, c] { lists[c] = m_counters[c].SortedWords(); });
     }
-    lists[0] = m_counters[0].SortedEntries();
+    lists[0] = m_counters[0].SortedWords();
     for (std::thread& sorter : sorters) sorter.join();
-    m_counters.clear();
     while (lists.size() > 1) {
-        std::vector<WordEntry> last = std::move(lists.back());
+        std::vector<CountedWord> last = std::move(lists.back());
         lists.pop_back();
-        lists.back() = MergeSorted(std::move(lists.back()), std::move(last));
+        lists.back() = MergeSorted(lists.back(), last);
     }
-    return std::move(lists.front());
+    std::vector<WordEntry> entries(lists.front().size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].word.assign(lists.front()[i].word);
+        entries[i].count = lists.front()[i].count;
+    }
+    m_counters.clear();  // the words were views into the counters
+    return entries;
 }
 
 }  // namespace tavro

@@ -37,7 +37,7 @@ void WordCounter::Grow() {
     }
 }
 
-std::vector<WordEntry> WordCounter::SortedEntries() const {
+std::vector<WordCounter::CountedWord> WordCounter::SortedWords() const {
     // Sort keys carry each word's first eight bytes, big-endian and zero-padded, so
     // that most comparisons are one integer comparison; equal keys compare in full.
     struct Key {
@@ -53,10 +53,19 @@ std::vector<WordEntry> WordCounter::SortedEntries() const {
         if (a.prefix != b.prefix) return a.prefix < b.prefix;
         return WordOf(*a.slot) < WordOf(*b.slot);
     });
-    std::vector<WordEntry> sorted(keys.size());
+    std::vector<CountedWord> sorted(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        sorted[i].word.assign(WordOf(*keys[i].slot));
-        sorted[i].count = keys[i].slot->count;
+        sorted[i] = {WordOf(*keys[i].slot), keys[i].slot->count};
+    }
+    return sorted;
+}
+
+std::vector<WordEntry> WordCounter::SortedEntries() const {
+    const std::vector<CountedWord> words = SortedWords();
+    std::vector<WordEntry> sorted(words.size());
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        sorted[i].word.assign(words[i].word);
+        sorted[i].count = words[i].count;
     }
     return sorted;
 }

@@ -48,7 +48,13 @@ public:
         }
     }
 
+    // A distinct word (a view into this counter, valid while it lives) and its count.
+    struct CountedWord {
+        std::string_view word;
+        Count count;
+    };
     // Every distinct word with its count, in ascending word order.
+    std::vector<CountedWord> SortedWords() const;
     std::vector<WordEntry> SortedEntries() const;
 
     static std::uint64_t Hash(std::string_view word);
