@@ -4,7 +4,7 @@
 // that the run steps once per file. It has no buttons and no close box; Escape
 // and close requests are ignored, and the run that creates it destroys it.
 // The run works on the GUI thread, so after each change the window paints
-// itself (at most every few hundredths of a second) without taking any user
+// itself at once (unless it painted a moment ago) without taking any user
 // input: the rest of the program answers only when the run has ended.
 // Positions are 64-bit, so any number of files fits the bar.
 #pragma once
@@ -57,6 +57,7 @@ class CProgressDlg : public QDialog, public ProgressDisplay {
     std::int64_t m_step = 10;
     std::int64_t m_pos = 0;
     QElapsedTimer m_sinceRepaint;
+    qint64 m_lastPaintNs = 0;
 };
 
 }  // namespace tavro
