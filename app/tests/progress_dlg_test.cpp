@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
+#include <functional>
 
 #include "app/main_frame.h"
 #include "app/tavro_app.h"
@@ -24,6 +25,7 @@ namespace {
 class WatchingFileSystem : public FileSystem {
   public:
     std::unique_ptr<ByteSource> OpenForRead(const std::string& path) override {
+        if (duringRead) duringRead();
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* dlg = qobject_cast<CProgressDlg*>(widget);
                 dlg != nullptr && dlg->isVisible()) {
@@ -37,6 +39,7 @@ class WatchingFileSystem : public FileSystem {
         return m_files.OpenForRead(path);
     }
     QStringList seen;
+    std::function<void()> duringRead;
 
   private:
     PosixFileSystem m_files;
@@ -118,6 +121,21 @@ class ProgressDlgTest : public QObject {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             QVERIFY(qobject_cast<CProgressDlg*>(widget) == nullptr || !widget->isVisible());
         }
+    }
+
+    void aCloseRequestDuringARunIsDropped() {
+        TestData data;
+        WatchingFileSystem files;
+        ScriptedHooks hooks;
+        CTavroApp app(hooks.Make(), &files);
+        QVERIFY(app.InitInstance({}, data.Files()));
+        bool closed = true;
+        files.duringRead = [&] { closed = app.MainFrame()->close(); };
+        RunOnFiles(app, hooks, data.CorpusFiles());
+        QVERIFY(!closed);
+        QVERIFY(app.MainFrame()->isVisible());
+        QVERIFY(hooks.saveAnswersAsked.isEmpty());
+        QVERIFY(!app.Document()->ReportText().empty());
     }
 
     void noWindowForAnEmptyList() {
