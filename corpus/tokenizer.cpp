@@ -91,17 +91,11 @@ void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t e
     }
 }
 
-void Tokenizer::EmitWord(const unsigned char* block, std::size_t start, std::size_t end,
-                         WordCounter& counter) {
-    const std::string_view piece(reinterpret_cast<const char*>(block) + start, end - start);
-    if (m_token.empty()) {
-        m_pending[m_pendingCount++] = {piece.data(), piece.size()};
-        if (m_pendingCount == WordCounter::kBatch) FlushPending(counter);
-    } else {
-        m_token += piece;
-        counter.Add(m_token);
-        m_token.clear();
-    }
+void Tokenizer::EmitCarriedWord(const unsigned char* block, std::size_t end,
+                                WordCounter& counter) {
+    m_token.append(reinterpret_cast<const char*>(block), end);
+    counter.Add(m_token);
+    m_token.clear();
 }
 
 void Tokenizer::FlushPending(WordCounter& counter) {

@@ -35,7 +35,12 @@ private:
                    WordCounter& counter);
     // Counts the word made of the carried bytes and bytes [start, end) of `block`.
     void EmitWord(const unsigned char* block, std::size_t start, std::size_t end,
-                  WordCounter& counter);
+                  WordCounter& counter) {
+        if (!m_token.empty()) return EmitCarriedWord(block, end, counter);
+        m_pending[m_pendingCount++] = {reinterpret_cast<const char*>(block) + start, end - start};
+        if (m_pendingCount == WordCounter::kBatch) FlushPending(counter);
+    }
+    void EmitCarriedWord(const unsigned char* block, std::size_t end, WordCounter& counter);
 
     void FlushPending(WordCounter& counter);
 

@@ -85,6 +85,14 @@ private:
     // The first eight bytes of `word` (little-endian), zero-padded when shorter.
     static std::uint64_t Prefix(const char* p, std::size_t n);
     static std::uint64_t HashWithPrefix(const char* p, std::size_t n, std::uint64_t prefix);
+    // Whether two words of `length` > 8 bytes, whose first eight bytes are equal,
+    // are equal: eight bytes at a time, the last load ending at the last byte.
+    static bool SameTail(const char* a, const char* b, std::size_t length) {
+        for (std::size_t i = 8; i + 8 < length; i += 8) {
+            if (Load64(a + i) != Load64(b + i)) return false;
+        }
+        return Load64(a + length - 8) == Load64(b + length - 8);
+    }
 
     std::string_view WordOf(const Slot& slot) const {
         return {m_bytes.data() + slot.offset, slot.lengthPlusOne - 1u};
@@ -137,8 +145,7 @@ inline Count& WordCounter::At(const char* word, std::size_t length, std::uint64_
         if (slot.tag != tag || slot.lengthPlusOne != lengthPlusOne || slot.prefix != prefix) {
             continue;
         }
-        if (length <= 8 ||
-            std::memcmp(m_bytes.data() + slot.offset + 8, word + 8, length - 8) == 0) {
+        if (length <= 8 || SameTail(m_bytes.data() + slot.offset, word, length)) {
             return slot.count;
         }
     }
