@@ -18,128 +18,119 @@ class DocumentFileTest : public QObject {
     Q_OBJECT
 
   private:
-    QTemporaryDir m_settings;
-    std::unique_ptr<TestData> m_data;
-    ScriptedHooks m_hooks;
-    std::unique_ptr<CTavroApp> m_app;
+    RunningApp m_run;
 
-    QAction* Act(const char* name) {
-        return FindAction(m_app->MainFrame(), QString::fromLatin1(name));
-    }
+    QAction* Act(const char* name) { return m_run.Act(name); }
 
   private slots:
     void init() {
-        UseTemporarySettings(m_settings.path());
-        m_data = std::make_unique<TestData>();
-        m_hooks = ScriptedHooks();
-        m_app = StartApp(m_hooks, m_data->Files());
-        QVERIFY(m_app != nullptr);
+        QVERIFY(m_run.Start());
     }
-    void cleanup() { m_app.reset(); }
+    void cleanup() { m_run.Stop(); }
 
     void savingANeverProcessedDocumentWritesNothing() {
-        const QString target = m_data->Path(QStringLiteral("empty"));
-        m_hooks.saveNames.push_back(target);
+        const QString target = m_run.data->Path(QStringLiteral("empty"));
+        m_run.hooks.saveNames.push_back(target);
         Act("ID_FILE_SAVE")->trigger();
         QCOMPARE(FileBytes(target), std::string());
         // The name is taken as typed: no extension is added.
-        QCOMPARE(m_app->MainFrame()->windowTitle(), QStringLiteral("empty - Tavro"));
+        QCOMPARE(m_run.app->MainFrame()->windowTitle(), QStringLiteral("empty - Tavro"));
     }
 
     void saveAsksForANameOnceThenWritesTheReportBytes() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        QVERIFY(m_app->Session()->IsModified());
-        const QString target = m_data->Path(QStringLiteral("report.out"));
-        m_hooks.saveNames.push_back(target);
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        QVERIFY(m_run.app->Session()->IsModified());
+        const QString target = m_run.data->Path(QStringLiteral("report.out"));
+        m_run.hooks.saveNames.push_back(target);
         Act("ID_FILE_SAVE")->trigger();
-        const std::string report(m_app->Document()->ReportText());
+        const std::string report(m_run.app->Document()->ReportText());
         QVERIFY(!report.empty());
         QCOMPARE(FileBytes(target), report);
-        QVERIFY(!m_app->Session()->IsModified());
-        QCOMPARE(m_app->MainFrame()->windowTitle(), QStringLiteral("report.out - Tavro"));
+        QVERIFY(!m_run.app->Session()->IsModified());
+        QCOMPARE(m_run.app->MainFrame()->windowTitle(), QStringLiteral("report.out - Tavro"));
 
         // A changed report goes to the same file without asking again.
         Act("ID_VIEW_SORT_BY_FREQUENCY")->trigger();
-        QVERIFY(m_app->Session()->IsModified());
+        QVERIFY(m_run.app->Session()->IsModified());
         Act("ID_FILE_SAVE")->trigger();
-        QVERIFY(m_hooks.saveNames.empty());
-        QCOMPARE(FileBytes(target), std::string(m_app->Document()->ReportText()));
+        QVERIFY(m_run.hooks.saveNames.empty());
+        QCOMPARE(FileBytes(target), std::string(m_run.app->Document()->ReportText()));
     }
 
     void cancelledSaveChangesNothing() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
         Act("ID_FILE_SAVE")->trigger();  // no name given: cancelled
-        QCOMPARE(m_app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
-        QVERIFY(m_app->Session()->IsModified());
+        QCOMPARE(m_run.app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
+        QVERIFY(m_run.app->Session()->IsModified());
     }
 
     void failedSaveIsReportedAndKeepsTheDocumentUnsaved() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        m_hooks.saveNames.push_back(m_data->Path(QStringLiteral("no such folder/report.txt")));
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        m_run.hooks.saveNames.push_back(m_run.data->Path(QStringLiteral("no such folder/report.txt")));
         Act("ID_FILE_SAVE")->trigger();
-        QCOMPARE(m_hooks.messages, QStringList({"Failed to save document."}));
-        QVERIFY(m_app->Session()->IsModified());
-        QCOMPARE(m_app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
+        QCOMPARE(m_run.hooks.messages, QStringList({"Failed to save document."}));
+        QVERIFY(m_run.app->Session()->IsModified());
+        QCOMPARE(m_run.app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
     }
 
     void newWithYesSavesFirst() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        const std::string report(m_app->Document()->ReportText());
-        const QString target = m_data->Path(QStringLiteral("kept.txt"));
-        m_hooks.saveAnswers.push_back(QMessageBox::Yes);
-        m_hooks.saveNames.push_back(target);
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        const std::string report(m_run.app->Document()->ReportText());
+        const QString target = m_run.data->Path(QStringLiteral("kept.txt"));
+        m_run.hooks.saveAnswers.push_back(QMessageBox::Yes);
+        m_run.hooks.saveNames.push_back(target);
         Act("ID_FILE_NEW")->trigger();
         QCOMPARE(FileBytes(target), report);
-        QVERIFY(m_app->Document()->ReportText().empty());
-        QCOMPARE(m_app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
+        QVERIFY(m_run.app->Document()->ReportText().empty());
+        QCOMPARE(m_run.app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
     }
 
     void newWithCancelKeepsTheReport() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        const std::string report(m_app->Document()->ReportText());
-        m_hooks.saveAnswers.push_back(QMessageBox::Cancel);
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        const std::string report(m_run.app->Document()->ReportText());
+        m_run.hooks.saveAnswers.push_back(QMessageBox::Cancel);
         Act("ID_FILE_NEW")->trigger();
-        QCOMPARE(std::string(m_app->Document()->ReportText()), report);
-        QCOMPARE(ViewBytes(*m_app), report);
+        QCOMPARE(std::string(m_run.app->Document()->ReportText()), report);
+        QCOMPARE(ViewBytes(*m_run.app), report);
     }
 
     void savedDocumentIsNamedByItsPathInThePrompt() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        const QString target = m_data->Path(QStringLiteral("named.txt"));
-        m_hooks.saveNames.push_back(target);
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        const QString target = m_run.data->Path(QStringLiteral("named.txt"));
+        m_run.hooks.saveNames.push_back(target);
         Act("ID_FILE_SAVE")->trigger();
         Act("ID_VIEW_SHOW_ALL_WORDS")->trigger();
-        m_hooks.saveAnswers.push_back(QMessageBox::No);
+        m_run.hooks.saveAnswers.push_back(QMessageBox::No);
         Act("ID_FILE_NEW")->trigger();
-        QCOMPARE(m_hooks.saveAnswersAsked, QStringList({"Save changes to " + target + "?"}));
+        QCOMPARE(m_run.hooks.saveAnswersAsked, QStringList({"Save changes to " + target + "?"}));
     }
 
     void unchangedDocumentIsNotPrompted() {
         Act("ID_FILE_NEW")->trigger();
         Act("ID_APP_EXIT")->trigger();
-        QVERIFY(m_hooks.saveAnswersAsked.isEmpty());
-        QVERIFY(!m_app->MainFrame()->isVisible());
+        QVERIFY(m_run.hooks.saveAnswersAsked.isEmpty());
+        QVERIFY(!m_run.app->MainFrame()->isVisible());
     }
 
     // OK on an empty list used to leave the previous report on screen while the
     // document's report (and so the saved file) was empty.
     void emptyListRunShowsTheEmptyReport() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        QVERIFY(!ViewBytes(*m_app).empty());
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        QVERIFY(!ViewBytes(*m_run.app).empty());
         OnNext<CSelectFilesDlg>([](CSelectFilesDlg* dlg) {
             dlg->findChild<QListWidget*>(QStringLiteral("IDC_FILE_LIST"))->selectAll();
             dlg->OnRemoveFiles();
             dlg->OnSelectOk();
         });
         Act("ID_FILE_OPEN_INPUT_FILES")->trigger();
-        QCOMPARE(m_hooks.messages, QStringList({"No Input Files have been Selected.\n"}));
-        QVERIFY(m_app->Document()->InputFiles().empty());
-        QVERIFY(m_app->Document()->ReportText().empty());
-        QCOMPARE(ViewBytes(*m_app), std::string());
-        const QString target = m_data->Path(QStringLiteral("after-empty.txt"));
-        m_hooks.saveNames.push_back(target);
+        QCOMPARE(m_run.hooks.messages, QStringList({"No Input Files have been Selected.\n"}));
+        QVERIFY(m_run.app->Document()->InputFiles().empty());
+        QVERIFY(m_run.app->Document()->ReportText().empty());
+        QCOMPARE(ViewBytes(*m_run.app), std::string());
+        const QString target = m_run.data->Path(QStringLiteral("after-empty.txt"));
+        m_run.hooks.saveNames.push_back(target);
         Act("ID_FILE_SAVE")->trigger();
-        QCOMPARE(FileBytes(target), ViewBytes(*m_app));
+        QCOMPARE(FileBytes(target), ViewBytes(*m_run.app));
     }
 };
 

@@ -134,4 +134,16 @@ std::string FileBytes(const QString& path) {
     return file.readAll().toStdString();
 }
 
+bool RunningApp::Start() {
+    UseTemporarySettings(settings.path());
+    data = std::make_unique<TestData>();
+    hooks = ScriptedHooks();
+    app = StartApp(hooks, data->Files());
+    return app != nullptr;
+}
+
+QAction* RunningApp::Act(const char* name) const {
+    return FindAction(app->MainFrame(), QString::fromLatin1(name));
+}
+
 }  // namespace tavro::testing

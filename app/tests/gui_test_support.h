@@ -67,6 +67,20 @@ std::unique_ptr<CTavroApp> StartApp(ScriptedHooks& hooks, const DataFiles& files
 // The action whose objectName is `name`, found anywhere under `window`.
 QAction* FindAction(QWidget* window, const QString& name);
 
+// One program started on fresh test data with settings of its own, for the
+// tests that drive a running program in every test function.
+struct RunningApp {
+    QTemporaryDir settings;
+    std::unique_ptr<TestData> data;
+    ScriptedHooks hooks;
+    std::unique_ptr<CTavroApp> app;
+
+    // Starts anew; false when start-up ended.
+    bool Start();
+    void Stop() { app.reset(); }
+    QAction* Act(const char* name) const;
+};
+
 // Runs `action` on the next modal dialog of type T once it is open; the
 // action must close it. Gives up (and fails the test) after a few seconds.
 void OnNextModal(const std::function<void(QWidget*)>& action);

@@ -27,12 +27,9 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 
   private:
-    QTemporaryDir m_settings;
-    std::unique_ptr<TestData> m_data;
-    ScriptedHooks m_hooks;
-    std::unique_ptr<CTavroApp> m_app;
+    RunningApp m_run;
 
-    CMainFrame* Frame() { return m_app->MainFrame(); }
+    CMainFrame* Frame() { return m_run.app->MainFrame(); }
     QAction* Act(const char* name) { return FindAction(Frame(), QString::fromLatin1(name)); }
     QStringList Marked() {
         QStringList marked;
@@ -45,13 +42,9 @@ class MainFrameTest : public QObject {
 
   private slots:
     void init() {
-        UseTemporarySettings(m_settings.path());
-        m_data = std::make_unique<TestData>();
-        m_hooks = ScriptedHooks();
-        m_app = StartApp(m_hooks, m_data->Files());
-        QVERIFY(m_app != nullptr);
+        QVERIFY(m_run.Start());
     }
-    void cleanup() { m_app.reset(); }
+    void cleanup() { m_run.Stop(); }
 
     void menusHoldTheItemsInOrder() {
         QStringList seen;
@@ -140,25 +133,25 @@ class MainFrameTest : public QObject {
         Frame()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Frame()));
         QTest::keyClick(Frame(), Qt::Key_P, Qt::ControlModifier);
-        QCOMPARE(m_hooks.printDialogs, 1);
+        QCOMPARE(m_run.hooks.printDialogs, 1);
         QVERIFY(!Act("ID_NEXT_PANE")->isEnabled());
     }
 
     void viewCommandsMoveTheMarksAndRebuild() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        const std::string nounsAlphabetical = ViewBytes(*m_app);
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        const std::string nounsAlphabetical = ViewBytes(*m_run.app);
         QVERIFY(!nounsAlphabetical.empty());
 
         Act("ID_VIEW_SORT_BY_FREQUENCY")->trigger();
         QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_BY_FREQUENCY", "ID_VIEW_SHOW_NOUNS"}));
-        QVERIFY(m_app->Document()->SortByFrequency());
-        QCOMPARE(ViewBytes(*m_app), std::string(m_app->Document()->ReportText()));
-        QVERIFY(ViewBytes(*m_app) != nounsAlphabetical);
+        QVERIFY(m_run.app->Document()->SortByFrequency());
+        QCOMPARE(ViewBytes(*m_run.app), std::string(m_run.app->Document()->ReportText()));
+        QVERIFY(ViewBytes(*m_run.app) != nounsAlphabetical);
 
         Act("ID_VIEW_SHOW_ALL_WORDS")->trigger();
         QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_BY_FREQUENCY", "ID_VIEW_SHOW_ALL_WORDS"}));
-        QVERIFY(m_app->Document()->ShowAllWords());
-        QCOMPARE(ViewBytes(*m_app), std::string(m_app->Document()->ReportText()));
+        QVERIFY(m_run.app->Document()->ShowAllWords());
+        QCOMPARE(ViewBytes(*m_run.app), std::string(m_run.app->Document()->ReportText()));
 
         // Choosing the item already in force changes nothing, the mark included.
         Act("ID_VIEW_SHOW_ALL_WORDS")->trigger();
@@ -167,20 +160,20 @@ class MainFrameTest : public QObject {
         Act("ID_VIEW_SHOW_NOUNS")->trigger();
         Act("ID_VIEW_SORT_ALPHABETICALLY")->trigger();
         QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SHOW_NOUNS"}));
-        QCOMPARE(ViewBytes(*m_app), nounsAlphabetical);
+        QCOMPARE(ViewBytes(*m_run.app), nounsAlphabetical);
     }
 
     void newDocumentKeepsTheChoicesAndMarks() {
         Act("ID_VIEW_SHOW_ALL_WORDS")->trigger();
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        m_hooks.saveAnswers.push_back(QMessageBox::No);
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        m_run.hooks.saveAnswers.push_back(QMessageBox::No);
         Act("ID_FILE_NEW")->trigger();
-        QCOMPARE(m_hooks.saveAnswersAsked, QStringList({"Save changes to Untitled?"}));
-        QVERIFY(m_app->Document()->ReportText().empty());
-        QVERIFY(m_app->Document()->InputFiles().empty());
-        QVERIFY(m_app->Document()->WordTree() == nullptr);
+        QCOMPARE(m_run.hooks.saveAnswersAsked, QStringList({"Save changes to Untitled?"}));
+        QVERIFY(m_run.app->Document()->ReportText().empty());
+        QVERIFY(m_run.app->Document()->InputFiles().empty());
+        QVERIFY(m_run.app->Document()->WordTree() == nullptr);
         QVERIFY(Frame()->GetActiveView()->Text().isEmpty());
-        QVERIFY(m_app->Document()->ShowAllWords());
+        QVERIFY(m_run.app->Document()->ShowAllWords());
         QCOMPARE(Marked(), QStringList({"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SHOW_ALL_WORDS"}));
         QCOMPARE(Frame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
     }
@@ -210,8 +203,8 @@ class MainFrameTest : public QObject {
             dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
         });
         Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
-        QCOMPARE(m_hooks.messages, messages);
-        QVERIFY(m_app->Document()->ReportText().empty());
+        QCOMPARE(m_run.hooks.messages, messages);
+        QVERIFY(m_run.app->Document()->ReportText().empty());
     }
 
     void findBaseFormCancelledShowsNothing() {
@@ -221,18 +214,18 @@ class MainFrameTest : public QObject {
             QTest::keyClick(dlg, Qt::Key_Escape);
         });
         Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
-        QVERIFY(m_hooks.messages.isEmpty());
+        QVERIFY(m_run.hooks.messages.isEmpty());
     }
 
     void exitAsksToSaveAndCancelKeepsTheWindow() {
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
-        m_hooks.saveAnswers.push_back(QMessageBox::Cancel);
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
+        m_run.hooks.saveAnswers.push_back(QMessageBox::Cancel);
         Act("ID_APP_EXIT")->trigger();
         QVERIFY(Frame()->isVisible());
-        m_hooks.saveAnswers.push_back(QMessageBox::No);
+        m_run.hooks.saveAnswers.push_back(QMessageBox::No);
         Act("ID_APP_EXIT")->trigger();
         QVERIFY(!Frame()->isVisible());
-        QCOMPARE(m_hooks.saveAnswersAsked.size(), 2);
+        QCOMPARE(m_run.hooks.saveAnswersAsked.size(), 2);
     }
 
     void realMessageBoxesCarryTheProgramsCaption() {

@@ -25,35 +25,26 @@ class TavroViewTest : public QObject {
     Q_OBJECT
 
   private:
-    QTemporaryDir m_settings;
-    std::unique_ptr<TestData> m_data;
-    ScriptedHooks m_hooks;
-    std::unique_ptr<CTavroApp> m_app;
+    RunningApp m_run;
 
-    CTavroView* View() { return m_app->MainFrame()->GetActiveView(); }
-    QAction* Act(const char* name) {
-        return FindAction(m_app->MainFrame(), QString::fromLatin1(name));
-    }
+    CTavroView* View() { return m_run.app->MainFrame()->GetActiveView(); }
+    QAction* Act(const char* name) { return m_run.Act(name); }
     QString Selected() { return View()->SelectedText(); }
     bool HasSelection() { return View()->SelectionStart() != View()->SelectionEnd(); }
 
   private slots:
     void init() {
-        UseTemporarySettings(m_settings.path());
-        m_data = std::make_unique<TestData>();
-        m_hooks = ScriptedHooks();
-        m_app = StartApp(m_hooks, m_data->Files());
-        QVERIFY(m_app != nullptr);
+        QVERIFY(m_run.Start());
         Act("ID_VIEW_SHOW_ALL_WORDS")->trigger();
-        RunOnFiles(*m_app, m_hooks, m_data->CorpusFiles());
+        RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
     }
-    void cleanup() { m_app.reset(); }
+    void cleanup() { m_run.Stop(); }
 
     void showsTheReportAsGreekText() {
-        const std::string report(m_app->Document()->ReportText());
+        const std::string report(m_run.app->Document()->ReportText());
         QVERIFY(report.find(Greek("λόγων 3\n")) != std::string::npos);
         QVERIFY(View()->Text().contains(QString::fromUtf8("λόγων 3\n")));
-        QCOMPARE(ViewBytes(*m_app), report);
+        QCOMPARE(ViewBytes(*m_run.app), report);
     }
 
     void editingChangesNothing() {
@@ -157,11 +148,11 @@ class TavroViewTest : public QObject {
                 many += static_cast<char>(0xE1 + n % 24 + (n % 24 >= 17));
             many += '\n';
         }
-        m_data->Write(QStringLiteral("many.txt"), many);
-        RunOnFiles(*m_app, m_hooks, {m_data->Path(QStringLiteral("many.txt"))});
+        m_run.data->Write(QStringLiteral("many.txt"), many);
+        RunOnFiles(*m_run.app, m_run.hooks, {m_run.data->Path(QStringLiteral("many.txt"))});
         QVERIFY(View()->LineCount() > 1'300'000);  // and the earlier files' words
         QVERIFY(View()->Text().size() > 0xFFFFFF);
-        QCOMPARE(ViewBytes(*m_app), std::string(m_app->Document()->ReportText()));
+        QCOMPARE(ViewBytes(*m_run.app), std::string(m_run.app->Document()->ReportText()));
         QTest::keyClick(View(), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(View()->SelectionStart(), View()->Text().size());
         QVERIFY(View()->TopLine() > 1'000'000);
@@ -170,7 +161,7 @@ class TavroViewTest : public QObject {
     void printsToAPdfWithHalfInchMargins() {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        const QString pdf = m_data->Path(QStringLiteral("report.pdf"));
+        const QString pdf = m_run.data->Path(QStringLiteral("report.pdf"));
         printer.setOutputFileName(pdf);
         View()->PrintTo(printer);
         const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Inch);
@@ -182,7 +173,7 @@ class TavroViewTest : public QObject {
 
     void ctrlPOpensThePrintDialogOnly() {
         Act("ID_FILE_PRINT")->trigger();
-        QCOMPARE(m_hooks.printDialogs, 1);
+        QCOMPARE(m_run.hooks.printDialogs, 1);
     }
 };
 
