@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "corpus/counting_pool.h"
+
 namespace tavro {
 namespace {
 
@@ -80,11 +82,12 @@ ParsedCli ParseCliOptions(const std::vector<std::string>& args) {
     }
     if (options.threadsText) {
         const std::string& text = *options.threadsText;
-        const bool digits = !text.empty() && text.size() <= 4 &&
+        const bool digits = !text.empty() && text.size() <= 3 &&
                             text.find_first_not_of("0123456789") == std::string::npos;
         options.threads = digits ? std::stoi(text) : 0;
-        if (options.threads < 1) {
-            parsed.error = "--threads takes a whole number from 1 to 9999";
+        if (options.threads < 1 || options.threads > CountingPool::kMaxThreads) {
+            parsed.error = "--threads takes a whole number from 1 to " +
+                           std::to_string(CountingPool::kMaxThreads);
             return parsed;
         }
     }
@@ -107,8 +110,8 @@ Report options:
   --by-frequency       order by descending count (equal counts alphabetically);
                        the default order is by byte value of the words
   -o, --output OUT     write the report to OUT (replaced only when the run succeeds)
-  --threads N          count with N threads (default: every core); the report is
-                       the same whatever N is
+  --threads N          count with N threads, 1 to 256 (default: every core);
+                       the report is the same whatever N is
 
 Base form:
   --base-form WORD     print the base form of one inflected noun (WORD in UTF-8 or

@@ -75,7 +75,8 @@ TEST_F(CliTest, UsageErrorsAndEmptyFileList) {
     EXPECT_EQ(none.err, "No Input Files have been Selected.\n");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--bogus", "a.txt"}, {"--lexicon"}, {"--all-words=1", "a.txt"},
-          {"--base-form", "x", "a.txt"}, {"--base-form", "x", "--all-words"}}) {
+          {"--base-form", "x", "a.txt"}, {"--base-form", "x", "--all-words"},
+          {"--threads", "0", "a.txt"}, {"--threads", "257", "a.txt"}, {"--threads=x", "a.txt"}}) {
         const CliRun run = Run(args);
         EXPECT_EQ(run.status, 2) << args[0];
         EXPECT_NE(run.err.find("Try 'tavro-cli --help'"), std::string::npos);

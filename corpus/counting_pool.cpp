@@ -1,13 +1,15 @@
 #include "corpus/counting_pool.h"
 
+#include <algorithm>
+
 #include "corpus/tokenizer.h"
 
 namespace tavro {
 
 int CountingPool::ThreadsFor(int requested) {
-    if (requested > 0) return requested;
+    if (requested > 0) return std::min(requested, kMaxThreads);
     const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores);
+    return std::clamp(static_cast<int>(cores), 1, kMaxThreads);
 }
 
 CountingPool::CountingPool(int threads)

@@ -34,8 +34,10 @@ public:
     // thread of their own, then the sorted lists are merged.
     std::vector<WordEntry> Finish();
 
-    // The number of threads to use when the caller asks for `requested` (0: all cores).
+    // The number of threads to use when the caller asks for `requested` (0: all
+    // cores), at most kMaxThreads: every thread keeps a table of its own.
     static int ThreadsFor(int requested);
+    static constexpr int kMaxThreads = 256;
 
 private:
     void Work(WordCounter& counter);
