@@ -16,7 +16,8 @@ namespace {
 constexpr std::size_t kBlockSize = std::size_t{4} << 20;
 
 // Submits the blocks of one open file; false on a read error.
-bool ReadFile(ByteSource& file, BlockReader& reader, CountingPool& pool) {
+bool ReadFile(ByteSource& file, BlockReader& reader, CountingPool& pool,
+              ProgressDisplay& progress) {
     reader.Start(file);
     for (;;) {
         std::string block = pool.TakeBuffer();
@@ -24,6 +25,7 @@ bool ReadFile(ByteSource& file, BlockReader& reader, CountingPool& pool) {
         if (!more) return false;
         if (!*more) return true;
         pool.Submit(std::move(block));
+        progress.KeepAlive();
     }
 }
 
@@ -39,7 +41,7 @@ Status CTavroDoc::ReadInputFiles(ProgressDisplay& progress) {
             return Status::EndProcess(-1);
         }
         progress.SetFileName(path);
-        if (!ReadFile(*file, reader, pool)) {
+        if (!ReadFile(*file, reader, pool, progress)) {
             m_platform.ShowMessage({"Error while reading file ", path});
             return Status::EndProcess(-1);
         }

@@ -127,6 +127,17 @@ TEST_F(DocTest, MissingSecondFileEndsTheProcessAfterTheFirst) {
     EXPECT_EQ(platform.files.OpenCount("a.txt"), 1);    // and nothing after the missing one
 }
 
+// A file of many blocks lets the progress window repaint while it is read.
+TEST_F(DocTest, LargeFileKeepsTheProgressWindowAlive) {
+    std::string big;
+    while (big.size() < 10'000'000) big += Greek("σπίτι λόγου\n");
+    platform.files.Add("big.txt", big);
+    ASSERT_TRUE(doc.OpenInputFiles({"big.txt"}).ok());
+    EXPECT_GE(platform.keepAlives, 2);
+    EXPECT_EQ(platform.progressLog, (std::vector<std::string>{"range 1 2", "step 1", "pos 1",
+                                                              "file big.txt", "stepit"}));
+}
+
 TEST_F(DocTest, ReadErrorEndsTheProcess) {
     platform.files.AddUnreadable("bad.txt", "some words");
     const Status status = doc.OpenInputFiles({"bad.txt"});

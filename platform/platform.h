@@ -34,6 +34,9 @@ public:
     virtual void SetPos(std::int64_t position) = 0;
     virtual void StepIt() = 0;
     virtual void SetFileName(const std::string& path) = 0;
+    // Called now and then while a large file is read, so that the window can
+    // repaint itself although the run does not return to the event loop.
+    virtual void KeepAlive() {}
 };
 
 class Platform {

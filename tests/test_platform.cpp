@@ -9,7 +9,8 @@ namespace {
 
 class RecordingProgress : public ProgressDisplay {
 public:
-    explicit RecordingProgress(std::vector<std::string>& log) : m_log(log) {}
+    RecordingProgress(std::vector<std::string>& log, int& keepAlives)
+        : m_log(log), m_keepAlives(keepAlives) {}
     void SetRange(std::int64_t low, std::int64_t high) override {
         m_log.push_back("range " + std::to_string(low) + " " + std::to_string(high));
     }
@@ -19,16 +20,18 @@ public:
     }
     void StepIt() override { m_log.push_back("stepit"); }
     void SetFileName(const std::string& path) override { m_log.push_back("file " + path); }
+    void KeepAlive() override { ++m_keepAlives; }
 
 private:
     std::vector<std::string>& m_log;
+    int& m_keepAlives;
 };
 
 }  // namespace
 
 std::unique_ptr<ProgressDisplay> TestPlatform::CreateProgressDialog() {
     ++progressDialogs;
-    return std::make_unique<RecordingProgress>(progressLog);
+    return std::make_unique<RecordingProgress>(progressLog, keepAlives);
 }
 
 std::string Greek(std::string_view utf8) {

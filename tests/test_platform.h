@@ -32,6 +32,7 @@ public:
     std::vector<RadioCall> radioCalls;
     int viewUpdates = 0;
     int progressDialogs = 0;
+    int keepAlives = 0;  // calls while files were being read
     std::optional<std::string> typedWord;
 };
 
