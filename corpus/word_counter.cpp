@@ -26,7 +26,7 @@ Count& WordCounter::Insert(const char* word, std::size_t length, std::uint64_t h
 }
 
 void WordCounter::Grow() {
-    std::vector<Slot> old(m_slots.size() * 2, Slot{});
+    std::vector<Slot, HugePageAllocator<Slot>> old(m_slots.size() * 2, Slot{});
     old.swap(m_slots);
     m_mask = m_slots.size() - 1;
     for (const Slot& slot : old) {

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "corpus/huge_page_allocator.h"
 #include "corpus/word_entry.h"
 
 namespace tavro {
@@ -104,7 +105,7 @@ private:
     void Grow();
 
     std::vector<char> m_bytes;
-    std::vector<Slot> m_slots;
+    std::vector<Slot, HugePageAllocator<Slot>> m_slots;
     std::size_t m_mask;
     std::size_t m_size = 0;
 };
