@@ -77,17 +77,13 @@ WordNode* InsertWord(WordNode* root, const WordEntry& entry) {
     return Rebalance(root);
 }
 
-WordNode* FindNode(WordNode* root, std::string_view word) {
+bool FindWord(const WordNode* root, std::string_view word) {
     while (root != nullptr) {
         const int order = CompareWords(word, root->entry.word);
-        if (order == 0) return root;
+        if (order == 0) return true;
         root = order < 0 ? root->left : root->right;
     }
-    return nullptr;
-}
-
-bool FindWord(const WordNode* root, std::string_view word) {
-    return FindNode(const_cast<WordNode*>(root), word) != nullptr;
+    return false;
 }
 
 void DeleteTree(WordNode* root) {

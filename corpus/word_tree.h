@@ -32,9 +32,6 @@ inline bool FindWord(const WordNode* root, const WordEntry& entry) {
     return FindWord(root, entry.word);
 }
 
-// The node holding `word`, or null.
-WordNode* FindNode(WordNode* root, std::string_view word);
-
 // Frees every node of the tree; the caller resets its root pointer.
 void DeleteTree(WordNode* root);
 

@@ -45,6 +45,14 @@ class WatchingFileSystem : public FileSystem {
     PosixFileSystem m_files;
 };
 
+// The program started on test data, reading through a watching file system.
+struct WatchedApp {
+    TestData data;
+    WatchingFileSystem files;
+    ScriptedHooks hooks;
+    CTavroApp app{hooks.Make(), &files};
+};
+
 }  // namespace
 
 class ProgressDlgTest : public QObject {
@@ -104,10 +112,8 @@ class ProgressDlgTest : public QObject {
     }
 
     void aRunShowsEachFileAndStepsOncePerFile() {
-        TestData data;
-        WatchingFileSystem files;
-        ScriptedHooks hooks;
-        CTavroApp app(hooks.Make(), &files);
+        WatchedApp watched;
+        auto& [data, files, hooks, app] = watched;
         QVERIFY(app.InitInstance({}, data.Files()));
         files.seen.clear();
         RunOnFiles(app, hooks, data.CorpusFiles());
@@ -124,10 +130,8 @@ class ProgressDlgTest : public QObject {
     }
 
     void aCloseRequestDuringARunIsDropped() {
-        TestData data;
-        WatchingFileSystem files;
-        ScriptedHooks hooks;
-        CTavroApp app(hooks.Make(), &files);
+        WatchedApp watched;
+        auto& [data, files, hooks, app] = watched;
         QVERIFY(app.InitInstance({}, data.Files()));
         bool closed = true;
         files.duringRead = [&] { closed = app.MainFrame()->close(); };
@@ -139,10 +143,8 @@ class ProgressDlgTest : public QObject {
     }
 
     void noWindowForAnEmptyList() {
-        TestData data;
-        WatchingFileSystem files;
-        ScriptedHooks hooks;
-        CTavroApp app(hooks.Make(), &files);
+        WatchedApp watched;
+        auto& [data, files, hooks, app] = watched;
         QVERIFY(app.InitInstance({}, data.Files()));
         files.seen.clear();
         RunOnFiles(app, hooks, {});
