@@ -1,4 +1,5 @@
 #include "app/data_location.h"
+#include "app/native_path.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,8 +12,6 @@ bool HoldsDataFile(const QDir& dir, const DataFiles& names) {
     return QFile::exists(dir.filePath(QString::fromStdString(names.lexicon))) ||
            QFile::exists(dir.filePath(QString::fromStdString(names.conjugation)));
 }
-
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 
 #include <QString>
 
-#include "lexicon/tavro_doc.h"
+#include "document/tavro_doc.h"
 
 namespace tavro {
 

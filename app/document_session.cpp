@@ -3,14 +3,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "app/data_location.h"
 #include "app/framework_ids.h"
+#include "app/native_path.h"
+#include "platform/save_file.h"
 
 namespace tavro {
 
-DocumentSession::DocumentSession(CTavroDoc& doc, const ShellHooks& hooks)
-    : m_doc(doc), m_hooks(hooks), m_title(QStringLiteral("Untitled")) {}
+DocumentSession::DocumentSession(CTavroDoc& doc, FileSystem& files, const ShellHooks& hooks)
+    : m_doc(doc), m_files(files), m_hooks(hooks), m_title(QStringLiteral("Untitled")) {}
 
 bool DocumentSession::IsModified() const { return m_doc.ReportText() != m_savedReport; }
 
@@ -31,10 +33,10 @@ bool DocumentSession::OnNewDocument() {
 
 bool DocumentSession::OnOpenDocument(const QString& path, QWidget* parent) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
-    QFile file(fullPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const OpenedSource opened = m_files.OpenForRead(NativePath(fullPath));
+    if (opened.file == nullptr) {
         m_hooks.showMessage(
-            parent, file.exists()
+            parent, m_files.KindOf(NativePath(fullPath)) != FileKind::kMissing
                         ? QStringLiteral("Failed to open document.")
                         : fullPath + QStringLiteral("\nCannot find this file.\nPlease verify "
                                                     "that the correct path and file name are "
@@ -71,15 +73,10 @@ bool DocumentSession::DoSave(const QString& path, QWidget* parent) {
         target = m_hooks.chooseSaveName(parent, startName);
         if (target.isEmpty()) return false;
     }
-    const std::string_view report = m_doc.ReportText();
-    QSaveFile file(target);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(report.data(), static_cast<qint64>(report.size())) ==
-                             static_cast<qint64>(report.size()) &&
-                         file.commit();
-    if (!written) {
-        file.cancelWriting();
-        m_hooks.showMessage(parent, QStringLiteral("Failed to save document."));
+    const std::string problem = SaveFile(m_files, NativePath(target), m_doc.ReportText());
+    if (!problem.empty()) {
+        m_hooks.showMessage(parent, QStringLiteral("Failed to save document.\n\n%1")
+                                        .arg(PathForDisplay(problem)));
         return false;
     }
     MarkSaved();

@@ -5,7 +5,8 @@
 // The document counts as changed when its report text differs from what was
 // last saved (or from the empty report of a new or opened document): a run or
 // a View command that changed the report asks before it is thrown away. Saving
-// writes the report bytes exactly, replacing the file whole or not at all.
+// writes the report bytes exactly, replacing a regular file whole or not at all
+// (save_file.h: a link is followed, a device written in place).
 // Opening a file makes it the document's file and reads nothing from it.
 #pragma once
 
@@ -14,7 +15,8 @@
 #include <string>
 
 #include "app/shell_hooks.h"
-#include "lexicon/tavro_doc.h"
+#include "document/tavro_doc.h"
+#include "platform/file_system.h"
 
 class QWidget;
 
@@ -22,7 +24,7 @@ namespace tavro {
 
 class DocumentSession {
   public:
-    DocumentSession(CTavroDoc& doc, const ShellHooks& hooks);
+    DocumentSession(CTavroDoc& doc, FileSystem& files, const ShellHooks& hooks);
 
     // "Untitled" for a new document, else the file's name.
     QString Title() const { return m_title; }
@@ -57,6 +59,7 @@ class DocumentSession {
     void MarkSaved();
 
     CTavroDoc& m_doc;
+    FileSystem& m_files;
     const ShellHooks& m_hooks;
     QString m_pathName;
     QString m_title;

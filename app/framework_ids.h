@@ -1,5 +1,5 @@
 // The standard command ids that the desktop shell's menus, accelerators and
-// toolbar send besides the program's own (platform/command_ids.h). Every
+// toolbar send besides the program's own (app/command_ids.h). Every
 // QAction carries its id, and its objectName is the id's name.
 #pragma once
 

@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/command_ids.h"
 #include "app/framework_ids.h"
 #include "app/icons.h"
 #include "app/lock_key_state.h"

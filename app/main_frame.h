@@ -15,9 +15,10 @@
 #include <map>
 #include <vector>
 
+#include "app/command_ids.h"
 #include "app/document_session.h"
 #include "app/shell_hooks.h"
-#include "lexicon/tavro_doc.h"
+#include "document/tavro_doc.h"
 
 class QAction;
 class QLabel;

@@ -4,9 +4,10 @@
 
 #include "app/greek_text.h"
 #include "app/main_frame.h"
+#include "app/native_path.h"
 #include "app/tavro_view.h"
-#include "corpus/progress_dlg.h"
-#include "lexicon/base_form_dlg.h"
+#include "corpus/qt/progress_dlg.h"
+#include "lexicon/qt/base_form_dlg.h"
 
 namespace tavro {
 
@@ -15,7 +16,7 @@ QtPlatform::QtPlatform(const ShellHooks& hooks, FileSystem& files)
 
 QString MessageBoxText(const UserMessage& message) {
     return Cp1253ToQString(message.text) +
-           QFile::decodeName(QByteArray::fromStdString(message.path));
+           PathForDisplay(message.path);
 }
 
 void QtPlatform::ShowMessage(const UserMessage& message) {
@@ -32,8 +33,23 @@ void QtPlatform::UpdateAllViews() {
     if (m_frame != nullptr) m_frame->GetActiveView()->OnUpdate();
 }
 
-void QtPlatform::CheckMenuRadioItem(CommandId first, CommandId last, CommandId checked) {
-    if (m_frame != nullptr) m_frame->CheckMenuRadioItem(first, last, checked);
+void QtPlatform::MarkDisplayChoice(DisplayChoice choice) {
+    if (m_frame == nullptr) return;
+    switch (choice) {
+        case DisplayChoice::kSortAlphabetically:
+        case DisplayChoice::kSortByFrequency:
+            m_frame->CheckMenuRadioItem(ID_VIEW_SORT_ALPHABETICALLY, ID_VIEW_SORT_BY_FREQUENCY,
+                                        choice == DisplayChoice::kSortByFrequency
+                                            ? ID_VIEW_SORT_BY_FREQUENCY
+                                            : ID_VIEW_SORT_ALPHABETICALLY);
+            return;
+        case DisplayChoice::kShowNouns:
+        case DisplayChoice::kShowAllWords:
+            m_frame->CheckMenuRadioItem(
+                ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS,
+                choice == DisplayChoice::kShowAllWords ? ID_VIEW_SHOW_ALL_WORDS : ID_VIEW_SHOW_NOUNS);
+            return;
+    }
 }
 
 std::optional<std::string> QtPlatform::AskInflectedWord() {

@@ -1,7 +1,8 @@
 // QtPlatform: the services the document asks of the desktop program. Messages
 // become the program's message box (through the shell's hooks), a run's
-// progress window is CProgressDlg, view updates reach CTavroView, radio marks
-// reach the frame's View menu and the Find Base Form dialog is CBaseFormDlg.
+// progress window is CProgressDlg, view updates reach CTavroView, the marks of
+// the display choices are the radio marks of the frame's View menu and the Find
+// Base Form dialog is CBaseFormDlg.
 //
 // The frame is attached once it exists; until then (while the document loads
 // its data at start-up) messages have no parent window.
@@ -23,7 +24,7 @@ class QtPlatform : public Platform {
     void ShowMessage(const UserMessage& message) override;
     std::unique_ptr<ProgressDisplay> CreateProgressDialog() override;
     void UpdateAllViews() override;
-    void CheckMenuRadioItem(CommandId first, CommandId last, CommandId checked) override;
+    void MarkDisplayChoice(DisplayChoice choice) override;
     std::optional<std::string> AskInflectedWord() override;
     FileSystem& Files() override { return m_files; }
 

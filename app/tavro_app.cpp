@@ -6,6 +6,7 @@
 
 #include "app/about_dlg.h"
 #include "app/document_session.h"
+#include "app/command_ids.h"
 #include "app/framework_ids.h"
 #include "app/main_frame.h"
 #include "app/qt_platform.h"
@@ -49,16 +50,16 @@ bool CTavroApp::InitInstance(const QStringList& arguments, const DataFiles& data
     m_platform = std::make_unique<QtPlatform>(m_hooks, m_files);
     m_doc = std::make_unique<CTavroDoc>(*m_platform);
     const Status loaded = m_doc->LoadData(dataFiles);
-    if (loaded.kind() == Status::Kind::kNoDocument) {
-        m_hooks.showMessage(nullptr, QStringLiteral("Failed to create empty document."));
-        m_doc.reset();
-        m_exitCode = kExitStartUpFailed;
-        return false;
-    }
     if (!loaded.ok()) {
-        m_exitCode = loaded.exitCode() & 0xFF;
-        m_hooks.endProcess(m_exitCode);
+        if (!loaded.message().text.empty()) m_platform->ShowMessage(loaded.message());
         m_doc.reset();
+        if (loaded.kind() == Status::Kind::kNoDocument) {
+            m_hooks.showMessage(nullptr, QStringLiteral("Failed to create empty document."));
+            m_exitCode = kExitStartUpFailed;
+            return false;
+        }
+        m_exitCode = loaded.exitStatus();
+        m_hooks.endProcess(m_exitCode);
         return false;
     }
 
@@ -66,7 +67,7 @@ bool CTavroApp::InitInstance(const QStringList& arguments, const DataFiles& data
     if (!QIcon::hasThemeIcon(QStringLiteral("document-new"))) {
         QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     }
-    m_session = std::make_unique<DocumentSession>(*m_doc, m_hooks);
+    m_session = std::make_unique<DocumentSession>(*m_doc, m_files, m_hooks);
     m_frame = std::make_unique<CMainFrame>(*m_doc, *m_session, m_hooks,
                                            [this](int id) { return OnCmdMsg(id); });
     m_platform->AttachFrame(m_frame.get());

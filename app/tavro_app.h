@@ -17,8 +17,8 @@
 
 #include "app/recent_file_list.h"
 #include "app/shell_hooks.h"
-#include "lexicon/tavro_doc.h"
-#include "platform/file_system.h"
+#include "document/tavro_doc.h"
+#include "platform/posix_file_system.h"
 
 namespace tavro {
 

@@ -11,9 +11,12 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "app/command_ids.h"
 #include "app/framework_ids.h"
 #include "app/greek_text.h"
-#include "corpus/select_files_dlg.h"
+#include "app/native_path.h"
+#include "app/qt_platform.h"
+#include "corpus/qt/select_files_dlg.h"
 
 namespace tavro {
 namespace {
@@ -99,21 +102,22 @@ bool CTavroView::OnCmdMsg(int id) {
 void CTavroView::OnOpenInputFiles() {
     CSelectFilesDlg dlg(window(), m_hooks.chooseInputFiles);
     for (const std::string& path : m_doc.InputFiles()) {
-        dlg.m_fileList.append(QFile::decodeName(QByteArray::fromStdString(path)));
+        dlg.m_fileList.append(PathForDisplay(path));
     }
     if (dlg.DoModal() != QDialog::Accepted) return;
 
     std::vector<std::string> files;
     files.reserve(static_cast<std::size_t>(dlg.m_fileList.size()));
     for (const QString& path : dlg.m_fileList)
-        files.push_back(QFile::encodeName(path).toStdString());
+        files.push_back(NativePath(path));
     const bool emptyList = files.empty();
 
     m_running = true;
     const Status run = m_doc.OpenInputFiles(std::move(files));
     m_running = false;
-    if (run.kind() == Status::Kind::kEndProcess) {
-        m_hooks.endProcess(run.exitCode() & 0xFF);
+    if (!run.ok()) {
+        m_hooks.showMessage(window(), MessageBoxText(run.message()));
+        m_hooks.endProcess(run.exitStatus());
         return;
     }
     // A run over no files empties the report without rebuilding it: show the

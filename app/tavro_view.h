@@ -17,7 +17,7 @@
 
 #include "app/find_text_dlg.h"
 #include "app/shell_hooks.h"
-#include "lexicon/tavro_doc.h"
+#include "document/tavro_doc.h"
 
 class QPrinter;
 

@@ -3,11 +3,11 @@
 #include <ostream>
 
 #include "cli/cli_options.h"
+#include "document/tavro_doc.h"
 #include "lexicon/base_form.h"
-#include "lexicon/tavro_doc.h"
-#include "platform/atomic_write.h"
 #include "platform/console_platform.h"
 #include "platform/cp1253.h"
+#include "platform/save_file.h"
 
 namespace tavro {
 namespace {
@@ -16,24 +16,32 @@ constexpr int kExitWriteError = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kVersion = "tavro-cli 1.0.0";
 
-int ExitStatusOf(const Status& status) { return status.exitCode() & 0xFF; }
-
 // An argument typed on a UTF-8 terminal becomes cp1253; bytes that are not UTF-8,
 // or hold characters cp1253 lacks, are taken as they are.
 std::string TypedToCp1253(const std::string& typed) {
     return Utf8ToCp1253(typed).value_or(typed);
 }
 
+// Shows what a failed operation must tell the user; returns the exit status.
+int Fail(const Status& status, ConsolePlatform& platform) {
+    if (!status.message().text.empty()) platform.ShowMessage(status.message());
+    if (status.kind() == Status::Kind::kNoDocument) {
+        platform.ShowMessage({"Failed to create empty document.", ""});
+    }
+    return status.exitStatus();
+}
+
 int PrintBaseForm(CTavroDoc& doc, const std::string& typed, std::ostream& out) {
-    const std::string answer = BaseFormMessage(TypedToCp1253(typed), doc.Conjugation(), doc.NounTree());
+    const std::string answer =
+        BaseFormMessage(TypedToCp1253(typed), doc.Conjugation(), doc.NounTree());
     if (!answer.empty()) out << Cp1253ToUtf8(answer) << '\n';
     return 0;
 }
 
-int WriteReport(std::string_view report, const CliOptions& options, std::ostream& out,
-                std::ostream& err) {
+int WriteReport(std::string_view report, const CliOptions& options, FileSystem& files,
+                std::ostream& out, std::ostream& err) {
     if (options.output) {
-        const std::string problem = WriteFileAtomically(*options.output, report);
+        const std::string problem = SaveFile(files, *options.output, report);
         if (!problem.empty()) {
             err << "tavro-cli: cannot write " << problem << '\n';
             return kExitWriteError;
@@ -49,13 +57,17 @@ int WriteReport(std::string_view report, const CliOptions& options, std::ostream
     return 0;
 }
 
-int RunReport(CTavroDoc& doc, const CliOptions& options, std::ostream& out, std::ostream& err) {
+int RunReport(CTavroDoc& doc, const CliOptions& options, ConsolePlatform& platform,
+              std::ostream& out, std::ostream& err) {
     if (options.allWords) doc.OnViewShowAllWords();
     if (options.byFrequency) doc.OnViewSortByFrequency();
     const Status run = doc.OpenInputFiles(options.inputFiles);
-    if (!run.ok()) return ExitStatusOf(run);
+    if (!run.ok()) return Fail(run, platform);
     if (options.inputFiles.empty()) return kExitUsage;
-    return WriteReport(doc.ReportText(), options, out, err);
+    for (const FileWarning& warning : doc.RunWarnings()) {
+        err << "tavro-cli: warning: " << warning.path << ": " << warning.text << '\n';
+    }
+    return WriteReport(doc.ReportText(), options, platform.Files(), out, err);
 }
 
 }  // namespace
@@ -81,14 +93,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CTavroDoc doc(platform);
     doc.SetThreadCount(options.threads);
     const Status loaded = doc.LoadData({options.lexicon, options.conjugation});
-    if (loaded.kind() == Status::Kind::kNoDocument) {
-        platform.ShowMessage({"Failed to create empty document.", ""});
-        return ExitStatusOf(loaded);
-    }
-    if (!loaded.ok()) return ExitStatusOf(loaded);
+    if (!loaded.ok()) return Fail(loaded, platform);
 
     if (options.baseForm) return PrintBaseForm(doc, *options.baseForm, out);
-    return RunReport(doc, options, out, err);
+    return RunReport(doc, options, platform, out, err);
 }
 
 }  // namespace tavro

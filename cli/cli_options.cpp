@@ -1,21 +1,10 @@
 #include "cli/cli_options.h"
 
-#include "corpus/counting_pool.h"
+#include "cli/option_parser.h"
+#include "corpus/parallel.h"
 
 namespace tavro {
 namespace {
-
-// Options that take a value, with the member they fill.
-std::optional<std::string>* ValueSlot(CliOptions& options, const std::string& name,
-                                      std::string*& plain) {
-    plain = nullptr;
-    if (name == "--lexicon") plain = &options.lexicon;
-    if (name == "--conjugation") plain = &options.conjugation;
-    if (name == "-o" || name == "--output") return &options.output;
-    if (name == "--base-form") return &options.baseForm;
-    if (name == "--threads") return &options.threadsText;
-    return nullptr;
-}
 
 std::string CheckCombination(const CliOptions& options) {
     if (options.help || options.version) return {};
@@ -33,65 +22,34 @@ std::string CheckCombination(const CliOptions& options) {
 ParsedCli ParseCliOptions(const std::vector<std::string>& args) {
     ParsedCli parsed;
     CliOptions& options = parsed.options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
-            options.inputFiles.push_back(arg);
-            continue;
+    OptionParser parser;
+    parser.Value("--lexicon", options.lexicon);
+    parser.Value("--conjugation", options.conjugation);
+    parser.Value(
+        "--output",
+        [&](const std::string& value) {
+            options.output = value;
+            return std::string();
+        },
+        "-o");
+    parser.Value("--base-form", [&](const std::string& value) {
+        options.baseForm = value;
+        return std::string();
+    });
+    parser.Value("--threads", [&](const std::string& value) {
+        const std::optional<long long> threads = ParseWholeNumber(value, 1, kMaxThreads);
+        if (!threads) {
+            return "--threads takes a whole number from 1 to " + std::to_string(kMaxThreads);
         }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::optional<std::string> inlineValue;
-        if (const std::size_t equals = arg.find('='); arg.rfind("--", 0) == 0 && equals != std::string::npos) {
-            inlineValue = arg.substr(equals + 1);
-            arg.resize(equals);
-        }
-        std::string* plain = nullptr;
-        std::optional<std::string>* optional = ValueSlot(options, arg, plain);
-        if (plain != nullptr || optional != nullptr) {
-            if (!inlineValue) {
-                if (i + 1 == args.size()) {
-                    parsed.error = "option '" + arg + "' needs a value";
-                    return parsed;
-                }
-                inlineValue = args[++i];
-            }
-            if (plain != nullptr) *plain = *inlineValue;
-            if (optional != nullptr) *optional = *inlineValue;
-            continue;
-        }
-        if (inlineValue) {
-            parsed.error = "option '" + arg + "' takes no value";
-            return parsed;
-        }
-        if (arg == "--all-words") {
-            options.allWords = true;
-        } else if (arg == "--by-frequency") {
-            options.byFrequency = true;
-        } else if (arg == "-h" || arg == "--help") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else {
-            parsed.error = "unknown option '" + arg + "'";
-            return parsed;
-        }
-    }
-    if (options.threadsText) {
-        const std::string& text = *options.threadsText;
-        const bool digits = !text.empty() && text.size() <= 3 &&
-                            text.find_first_not_of("0123456789") == std::string::npos;
-        options.threads = digits ? std::stoi(text) : 0;
-        if (options.threads < 1 || options.threads > CountingPool::kMaxThreads) {
-            parsed.error = "--threads takes a whole number from 1 to " +
-                           std::to_string(CountingPool::kMaxThreads);
-            return parsed;
-        }
-    }
-    parsed.error = CheckCombination(options);
+        options.threads = static_cast<int>(*threads);
+        return std::string();
+    });
+    parser.Flag("--all-words", options.allWords);
+    parser.Flag("--by-frequency", options.byFrequency);
+    parser.Flag("--help", options.help, "-h");
+    parser.Flag("--version", options.version);
+    parsed.error = parser.Parse(args, options.inputFiles);
+    if (parsed.error.empty()) parsed.error = CheckCombination(options);
     return parsed;
 }
 

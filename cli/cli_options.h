@@ -14,8 +14,7 @@ struct CliOptions {
     bool byFrequency = false;
     std::optional<std::string> output;    // -o OUT; standard output when absent
     std::optional<std::string> baseForm;  // --base-form WORD (as typed, UTF-8 or raw)
-    std::optional<std::string> threadsText;  // --threads N as typed
-    int threads = 0;                         // N; 0: every core
+    int threads = 0;                      // --threads N; 0: every core
     bool help = false;
     bool version = false;
     std::vector<std::string> inputFiles;

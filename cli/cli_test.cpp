@@ -93,6 +93,53 @@ TEST_F(CliTest, HelpNamesEveryOption) {
     }
 }
 
+TEST_F(CliTest, OutputFileIsReplacedWholeOrNotAtAll) {
+    files.Add("out.txt", "old report");
+    const CliRun run = Run({"-o", "out.txt", "a.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(files.Contents("out.txt"), Greek("λόγος 2\nσπίτι 1\n"));
+
+    files.FailOn(MemoryFileSystem::Failure::kShortWrite, "out.txt");
+    const CliRun full = Run({"--output=out.txt", "--all-words", "a.txt"});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "tavro-cli: cannot write out.txt: No space left on device\n");
+    EXPECT_EQ(files.Contents("out.txt"), Greek("λόγος 2\nσπίτι 1\n"));
+
+    // A run that fails writes nothing: the old file stays.
+    EXPECT_EQ(Run({"-o", "out.txt", "missing.txt"}).status, 255);
+    EXPECT_EQ(files.Contents("out.txt"), Greek("λόγος 2\nσπίτι 1\n"));
+    files.AddFolder("dir");
+    EXPECT_EQ(Run({"-o", "dir", "a.txt"}).err, "tavro-cli: cannot write dir: Is a directory\n");
+}
+
+TEST_F(CliTest, AFolderAsInputCannotBeOpened) {
+    files.AddFolder("corpus");
+    const CliRun run = Run({"corpus"});
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(run.err, "Error while opening file corpus\n");
+}
+
+TEST_F(CliTest, AFailedWriteToStandardOutputIsReported) {
+    std::ostringstream out, err;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(RunCli({"a.txt"}, out, err, files, false), 1);
+    EXPECT_EQ(err.str(), "tavro-cli: cannot write the report to standard output\n");
+}
+
+TEST_F(CliTest, VersionAndWarnings) {
+    const CliRun version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("tavro-cli ", 0), 0u);
+    files.AddShrunk("short.txt", "zz", 10);
+    const CliRun shrunk = Run({"--all-words", "short.txt"});
+    EXPECT_EQ(shrunk.status, 0);
+    EXPECT_EQ(shrunk.out, "zz 1\n");
+    EXPECT_EQ(shrunk.err,
+              "tavro-cli: warning: short.txt: the file shrank while it was read: 2 of 10 bytes "
+              "were there\n");
+}
+
 TEST_F(CliTest, DashDashEndsOptions) {
     files.Add("-x.txt", "zz");
     EXPECT_EQ(Run({"--all-words", "--", "-x.txt"}).out, "zz 1\n");

@@ -27,6 +27,8 @@ void BlockReader::Start(ByteSource& file) {
     m_file = &file;
     m_pendingSize = 0;
     m_textEnded = false;
+    m_endOfFile = false;
+    m_bytesRead = 0;
     m_droppingLine = false;
 }
 
@@ -47,7 +49,8 @@ bool BlockReader::FillPending() {
     const std::optional<std::size_t> n = m_file->Read(m_pending.get() + kept, m_blockSize);
     if (!n) return false;
     m_pendingSize = kept + *n;
-    if (*n == 0) m_textEnded = true;
+    m_bytesRead += *n;
+    if (*n == 0) m_textEnded = m_endOfFile = true;
     const std::size_t end = Pending().find(kEndOfText, kept);
     if (end != std::string_view::npos) {
         m_pendingSize = end;

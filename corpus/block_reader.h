@@ -8,6 +8,7 @@
 // block grows instead. Memory stays at a few blocks whatever the file's size.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,11 @@ public:
     // Nothing on a read error.
     std::optional<bool> Next(std::string& block);
 
+    // Bytes read from the current file so far, and whether its end was reached
+    // (rather than the text ending at a 1A byte before it).
+    std::uint64_t BytesRead() const { return m_bytesRead; }
+    bool ReachedEndOfFile() const { return m_endOfFile; }
+
 private:
     bool FillPending();  // reads once more into the pending bytes; false on a read error
     std::size_t CutPoint() const;
@@ -43,6 +49,8 @@ private:
     std::size_t m_pendingSize = 0;
     std::size_t m_pendingCapacity = 0;
     bool m_textEnded = false;     // end of file, or a 1A byte was met
+    bool m_endOfFile = false;
+    std::uint64_t m_bytesRead = 0;
     bool m_droppingLine = false;  // inside the rest of a line after a NUL byte
 };
 

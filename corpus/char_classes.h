@@ -59,14 +59,6 @@ constexpr std::array<std::uint8_t, 256> MakeClassTable() {
 
 inline constexpr std::array<std::uint8_t, 256> kClasses = MakeClassTable();
 
-constexpr std::array<unsigned char, 256> MakeWordFoldTable() {
-    std::array<unsigned char, 256> table{};
-    for (int b = 0; b < 256; ++b) table[b] = (kClasses[b] & kWordBit) != 0 ? kLower[b] : 0;
-    return table;
-}
-
-inline constexpr std::array<unsigned char, 256> kWordFold = MakeWordFoldTable();
-
 }  // namespace detail
 
 // Greek capitals to lower case (Α..Ω, the tonos capitals, Ϊ, Ϋ); every other byte unchanged.
@@ -90,9 +82,5 @@ constexpr bool IsAccentedVowel(unsigned char b) {
 
 // Bytes that belong to words: Greek letters of either case, ASCII letters, digits, underscore.
 constexpr bool IsWordChar(unsigned char b) { return (detail::kClasses[b] & detail::kWordBit) != 0; }
-
-// The folded byte of a word character, 0 for a separator (no word character folds to 0),
-// so that the tokeniser classifies and folds with one lookup.
-constexpr unsigned char WordFold(unsigned char b) { return detail::kWordFold[b]; }
 
 }  // namespace tavro

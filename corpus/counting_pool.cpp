@@ -1,23 +1,23 @@
 #include "corpus/counting_pool.h"
 
 #include <algorithm>
+#include <system_error>
 
+#include "corpus/parallel.h"
 #include "corpus/tokenizer.h"
 
 namespace tavro {
-
-int CountingPool::ThreadsFor(int requested) {
-    if (requested > 0) return std::min(requested, kMaxThreads);
-    const unsigned cores = std::thread::hardware_concurrency();
-    return std::clamp(static_cast<int>(cores), 1, kMaxThreads);
-}
 
 CountingPool::CountingPool(int threads)
     : m_counters(static_cast<std::size_t>(std::max(threads, 1))),
       m_maxQueued(2 * m_counters.size()) {
     if (threads <= 1) return;
     for (WordCounter& counter : m_counters) {
-        m_workers.emplace_back([this, &counter] { Work(counter); });
+        try {
+            m_workers.emplace_back([this, &counter] { Work(counter); });
+        } catch (const std::system_error&) {
+            break;  // the system will not start more threads: go on with those running
+        }
     }
 }
 
@@ -29,6 +29,15 @@ void CountingPool::Count(std::string& block, WordCounter& counter) {
     tokenizer.Finish(counter);
 }
 
+void CountingPool::RethrowFailure() {
+    std::exception_ptr failure;
+    {
+        std::lock_guard lock(m_mutex);
+        failure = m_failure;
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
 void CountingPool::Submit(std::string block) {
     if (m_workers.empty()) {
         Count(block, m_counters.front());
@@ -36,7 +45,8 @@ void CountingPool::Submit(std::string block) {
         return;
     }
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_queue.size() < m_maxQueued; });
+    m_changed.wait(lock, [this] { return m_queue.size() < m_maxQueued || m_failure; });
+    if (m_failure) std::rethrow_exception(m_failure);
     m_queue.push_back(std::move(block));
     m_changed.notify_all();
 }
@@ -60,7 +70,15 @@ void CountingPool::Work(WordCounter& counter) {
             m_queue.pop_front();
             m_changed.notify_all();
         }
-        Count(block, counter);
+        try {
+            Count(block, counter);
+        } catch (...) {
+            std::lock_guard lock(m_mutex);
+            if (!m_failure) m_failure = std::current_exception();
+            m_queue.clear();  // nothing more is counted; the caller learns on its next call
+            m_changed.notify_all();
+            return;
+        }
         std::lock_guard lock(m_mutex);
         m_spare.push_back(std::move(block));
     }
@@ -107,13 +125,10 @@ std::vector<CountedWord> MergeSorted(const std::vector<CountedWord>& a,
 
 std::vector<WordEntry> CountingPool::Finish() {
     Stop();
+    RethrowFailure();
     std::vector<std::vector<CountedWord>> lists(m_counters.size());
-    std::vector<std::thread> sorters;
-    for (std::size_t c = 1; c < m_counters.size(); ++c) {
-        sorters.emplace_back([this, &lists, c] { lists[c] = m_counters[c].SortedWords(); });
-    }
-    lists[0] = m_counters[0].SortedWords();
-    for (std::thread& sorter : sorters) sorter.join();
+    RunShares(m_counters.size(), static_cast<int>(m_counters.size()),
+              [&](std::size_t c) { lists[c] = m_counters[c].SortedWords(); });
     while (lists.size() > 1) {
         std::vector<CountedWord> last = std::move(lists.back());
         lists.pop_back();

@@ -1,11 +1,15 @@
 // Counts blocks of text on worker threads, each into a counter of its own; the
 // counters are merged at the end. Counting does not depend on the order of the
 // blocks, so the result equals counting them one after another. With one thread
-// the blocks are counted on the calling thread as they are submitted.
+// the blocks are counted on the calling thread as they are submitted, and so
+// they are when no worker thread could be started; when only some could, the
+// pool works with those. Memory running out on a worker is rethrown, as
+// std::bad_alloc, on the calling thread by the next Submit or by Finish.
 #pragma once
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -34,15 +38,11 @@ public:
     // thread of their own, then the sorted lists are merged.
     std::vector<WordEntry> Finish();
 
-    // The number of threads to use when the caller asks for `requested` (0: all
-    // cores), at most kMaxThreads: every thread keeps a table of its own.
-    static int ThreadsFor(int requested);
-    static constexpr int kMaxThreads = 256;
-
 private:
     void Work(WordCounter& counter);
     void Count(std::string& block, WordCounter& counter);
     void Stop();
+    void RethrowFailure();
 
     std::vector<WordCounter> m_counters;  // one per worker, or one for the caller
     std::vector<std::thread> m_workers;
@@ -52,6 +52,7 @@ private:
     std::vector<std::string> m_spare;
     std::size_t m_maxQueued;
     bool m_closed = false;
+    std::exception_ptr m_failure;  // what a worker met, for the calling thread
 };
 
 }  // namespace tavro

@@ -1,14 +1,10 @@
-// CTavroDoc::ReadInputFiles: counting the words of every input file.
-//
-// The calling thread opens and reads the files in list order, in blocks that each
-// tokenise on their own; worker threads count the blocks. The first file that
-// cannot be opened or read ends the run, with every file before it read whole.
+#include "corpus/input_reading.h"
 
-#include <memory>
+#include <new>
 
 #include "corpus/block_reader.h"
 #include "corpus/counting_pool.h"
-#include "lexicon/tavro_doc.h"
+#include "corpus/parallel.h"
 
 namespace tavro {
 namespace {
@@ -29,31 +25,50 @@ bool ReadFile(ByteSource& file, BlockReader& reader, CountingPool& pool,
     }
 }
 
+std::string ShrinkWarning(std::uint64_t read, std::uint64_t size) {
+    return "the file shrank while it was read: " + std::to_string(read) + " of " +
+           std::to_string(size) + " bytes were there";
+}
+
+Status OutOfMemory(const std::string& doing) {
+    return Status::Fatal({"Out of memory while " + doing, ""});
+}
+
 }  // namespace
 
-Status CTavroDoc::ReadInputFiles(ProgressDisplay& progress) {
-    CountingPool pool(CountingPool::ThreadsFor(m_threads));
-    BlockReader reader(kBlockSize);
-    for (const std::string& path : m_inputFiles) {
-        std::unique_ptr<ByteSource> file = m_platform.Files().OpenForRead(path);
-        if (file == nullptr) {
-            m_platform.ShowMessage({"Error while opening file ", path});
-            return Status::EndProcess(-1);
+CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& files,
+                             ProgressDisplay& progress, int threads) {
+    CountedInput counted;
+    std::string doing = "starting to count";
+    try {
+        CountingPool pool(ThreadsFor(threads));
+        BlockReader reader(kBlockSize);
+        for (const std::string& path : paths) {
+            OpenedSource opened = files.OpenForRead(path);
+            if (opened.file == nullptr) {
+                counted.status = Status::Fatal({"Error while opening file ", path}, opened.problem);
+                return counted;
+            }
+            progress.SetFileName(path);
+            doing = "counting the words of " + path;
+            if (!ReadFile(*opened.file, reader, pool, progress)) {
+                counted.status =
+                    Status::Fatal({"Error while reading file ", path}, opened.file->Problem());
+                return counted;
+            }
+            const std::optional<std::uint64_t> size = opened.file->Size();
+            if (reader.ReachedEndOfFile() && size && reader.BytesRead() < *size) {
+                counted.warnings.push_back({path, ShrinkWarning(reader.BytesRead(), *size)});
+            }
+            progress.StepIt();
         }
-        progress.SetFileName(path);
-        if (!ReadFile(*file, reader, pool, progress)) {
-            m_platform.ShowMessage({"Error while reading file ", path});
-            return Status::EndProcess(-1);
-        }
-        progress.StepIt();
+        doing = "sorting the words of the input files";
+        counted.words = WordTable::FromSorted(pool.Finish());
+    } catch (const std::bad_alloc&) {
+        counted.status = OutOfMemory(doing);
+        counted.words = {};
     }
-    std::vector<WordEntry> sorted = pool.Finish();
-    if (m_pWordTree == nullptr) {
-        m_pWordTree = BuildTreeFromSorted(std::move(sorted));
-    } else {
-        InsertEntries(sorted, m_pWordTree);
-    }
-    return Status::Ok();
+    return counted;
 }
 
 }  // namespace tavro

@@ -21,11 +21,6 @@ std::size_t FindSpecial(const unsigned char* block, std::size_t from, std::size_
 
 }  // namespace
 
-bool Tokenizer::Feed(std::string_view block, WordCounter& counter) {
-    m_copy.assign(block);
-    return Feed(m_copy.data(), m_copy.size(), counter);
-}
-
 bool Tokenizer::Feed(char* data, std::size_t size, WordCounter& counter) {
     const bool more = FeedBlock(data, size, counter);
     FlushPending(counter);  // the pending words point into this block

@@ -21,9 +21,6 @@ public:
     // the file is not to be read.
     bool Feed(char* block, std::size_t size, WordCounter& counter);
 
-    // The same for a block the caller cannot hand over for folding (it is copied).
-    bool Feed(std::string_view block, WordCounter& counter);
-
     // The end of the file: counts a word that was still open.
     void Finish(WordCounter& counter);
 
@@ -47,7 +44,6 @@ private:
     WordCounter::Pending m_pending[WordCounter::kBatch];  // words of this block, not yet counted
     std::size_t m_pendingCount = 0;
     std::string m_token;          // folded bytes of a word begun in an earlier block
-    std::string m_copy;           // the copied block of Feed(std::string_view)
     bool m_inWord = false;        // a word is open at the current position
     std::size_t m_wordStart = 0;  // where the open word began in the current block
     bool m_skippingLine = false;  // after a NUL byte, until the next LF

@@ -16,12 +16,14 @@ using Counts = std::map<std::string, Count>;
 Counts Tokenise(std::string_view text, std::size_t blockSize) {
     WordCounter counter;
     Tokenizer tokenizer;
+    std::string block;
     for (std::size_t at = 0; at < text.size(); at += blockSize) {
-        if (!tokenizer.Feed(text.substr(at, blockSize), counter)) break;
+        block.assign(text.substr(at, blockSize));
+        if (!tokenizer.Feed(block.data(), block.size(), counter)) break;
     }
     tokenizer.Finish(counter);
     Counts counts;
-    for (const WordEntry& entry : counter.SortedEntries()) counts[entry.word] = entry.count;
+    for (const auto& [word, count] : counter.SortedWords()) counts[std::string(word)] = count;
     return counts;
 }
 
@@ -85,8 +87,8 @@ TEST(Tokenizer, MatchesALineByLineReferenceOnRandomText) {
             std::string word;
             for (std::size_t i = 0; i <= line.size(); ++i) {
                 const unsigned char b = i < line.size() ? static_cast<unsigned char>(line[i]) : ' ';
-                if (WordFold(b) != 0) {
-                    word += static_cast<char>(WordFold(b));
+                if (IsWordChar(b)) {
+                    word += static_cast<char>(ToLowerGreek(b));
                 } else if (!word.empty()) {
                     ++expected[word];
                     word.clear();

@@ -9,12 +9,15 @@ constexpr std::size_t kInitialSlots = 1 << 12;
 
 }  // namespace
 
-WordCounter::WordCounter() : m_slots(kInitialSlots, Slot{}), m_mask(kInitialSlots - 1) {}
+WordCounter::WordCounter(std::size_t longestSlotWord)
+    : m_slots(kInitialSlots, Slot{}),
+      m_mask(kInitialSlots - 1),
+      m_longestSlotWord(std::min(longestSlotWord, kLongestSlotWord)) {}
 
 Count& WordCounter::Insert(const char* word, std::size_t length, std::uint64_t hash,
                            std::size_t index) {
     Slot& slot = m_slots[index];
-    slot.prefix = Prefix(word, length);
+    slot.prefix = word_hash::Prefix(word, length);
     slot.tag = static_cast<std::uint32_t>(hash >> 32);
     slot.lengthPlusOne = static_cast<std::uint32_t>(length + 1);
     slot.offset = m_bytes.size();
@@ -22,7 +25,14 @@ Count& WordCounter::Insert(const char* word, std::size_t length, std::uint64_t h
     m_bytes.insert(m_bytes.end(), word, word + length);
     if (++m_size * 2 <= m_slots.size()) return slot.count;
     Grow();
-    return At(word, length, hash, Prefix(word, length));
+    return At(word, length, hash, word_hash::Prefix(word, length));
+}
+
+Count& WordCounter::LongWord(const char* word, std::size_t length) {
+    const std::string_view key(word, length);
+    const auto found = m_longWords.find(key);
+    if (found != m_longWords.end()) return found->second;
+    return m_longWords.emplace(std::string(key), 0).first->second;
 }
 
 void WordCounter::Grow() {
@@ -31,7 +41,7 @@ void WordCounter::Grow() {
     m_mask = m_slots.size() - 1;
     for (const Slot& slot : old) {
         if (slot.lengthPlusOne == 0) continue;
-        std::size_t index = Hash(WordOf(slot)) & m_mask;
+        std::size_t index = word_hash::Hash(WordOf(slot)) & m_mask;
         while (m_slots[index].lengthPlusOne != 0) index = (index + 1) & m_mask;
         m_slots[index] = slot;
     }
@@ -57,17 +67,20 @@ std::vector<WordCounter::CountedWord> WordCounter::SortedWords() const {
     for (std::size_t i = 0; i < keys.size(); ++i) {
         sorted[i] = {WordOf(*keys[i].slot), keys[i].slot->count};
     }
-    return sorted;
-}
-
-std::vector<WordEntry> WordCounter::SortedEntries() const {
-    const std::vector<CountedWord> words = SortedWords();
-    std::vector<WordEntry> sorted(words.size());
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        sorted[i].word.assign(words[i].word);
-        sorted[i].count = words[i].count;
+    if (m_longWords.empty()) return sorted;
+    std::vector<CountedWord> merged;
+    merged.reserve(size());
+    auto longWord = m_longWords.begin();
+    for (const CountedWord& word : sorted) {
+        for (; longWord != m_longWords.end() && longWord->first < word.word; ++longWord) {
+            merged.push_back({longWord->first, longWord->second});
+        }
+        merged.push_back(word);
     }
-    return sorted;
+    for (; longWord != m_longWords.end(); ++longWord) {
+        merged.push_back({longWord->first, longWord->second});
+    }
+    return merged;
 }
 
 }  // namespace tavro

@@ -11,7 +11,7 @@ namespace {
 
 std::map<std::string, Count> AsMap(const WordCounter& counter) {
     std::map<std::string, Count> counts;
-    counter.ForEach([&](std::string_view word, Count count) { counts[std::string(word)] += count; });
+    for (const auto& [word, count] : counter.SortedWords()) counts[std::string(word)] += count;
     return counts;
 }
 
@@ -28,10 +28,10 @@ TEST(WordCounter, AgreesWithAMapThroughManyGrowths) {
     }
     EXPECT_EQ(counter.size(), reference.size());
     EXPECT_EQ(AsMap(counter), reference);
-    const std::vector<WordEntry> sorted = counter.SortedEntries();
+    const std::vector<WordCounter::CountedWord> sorted = counter.SortedWords();
     ASSERT_EQ(sorted.size(), reference.size());
     auto expected = reference.begin();
-    for (const WordEntry& entry : sorted) {
+    for (const WordCounter::CountedWord& entry : sorted) {
         EXPECT_EQ(entry.word, expected->first);
         EXPECT_EQ(entry.count, expected->second);
         ++expected;
@@ -65,7 +65,29 @@ TEST(WordCounter, CountsBeyondThirtyTwoBits) {
     WordCounter counter;
     counter.Add("w", Count{3'000'000'000});
     counter.Add("w", Count{3'000'000'000});
-    EXPECT_EQ(counter.SortedEntries().at(0).count, Count{6'000'000'000});
+    EXPECT_EQ(counter.SortedWords().at(0).count, Count{6'000'000'000});
+}
+
+// A word too long for a slot's 32-bit length goes to the side table, and still
+// sorts in its place; the limit is lowered here to reach that path.
+TEST(WordCounter, WordsTooLongForASlotAreCountedApart) {
+    WordCounter counter(/*longestSlotWord=*/10);
+    const std::string longer(11, 'm');
+    const std::string longest(30, 'z');
+    for (const std::string& word : {longest, std::string("b"), longer, longest, std::string("n")}) {
+        counter.Add(word);
+    }
+    std::vector<WordCounter::Pending> batch = {{longer.data(), longer.size()}};
+    counter.AddBatch(batch.data(), batch.size());
+    EXPECT_EQ(counter.size(), 4u);
+    const std::vector<WordCounter::CountedWord> sorted = counter.SortedWords();
+    ASSERT_EQ(sorted.size(), 4u);
+    EXPECT_EQ(sorted[0].word, "b");
+    EXPECT_EQ(sorted[1].word, longer);
+    EXPECT_EQ(sorted[1].count, 2);
+    EXPECT_EQ(sorted[2].word, "n");
+    EXPECT_EQ(sorted[3].word, longest);
+    EXPECT_EQ(sorted[3].count, 2);
 }
 
 }  // namespace

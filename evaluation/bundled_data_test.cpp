@@ -15,6 +15,7 @@
 #include "lexicon/ending_table.h"
 #include "lexicon/noun_lexicon.h"
 #include "platform/cp1253.h"
+#include "tests/greek_text.h"
 
 namespace tavro::eval {
 namespace {
@@ -26,30 +27,24 @@ std::string ReadDataFile(const std::string& name) {
     return text.str();
 }
 
-std::string Cp(const std::string& utf8) { return Utf8ToCp1253(utf8).value(); }
+std::string Cp(const std::string& utf8) { return testing::Greek(utf8); }
 
 class BundledData : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         table = new std::vector<EndingGroup>(ParseConjugationText(ReadDataFile("conjugation.txt")));
-        std::vector<WordEntry> entries;
-        for (const std::string& line : SplitLexiconLines(ReadDataFile("finalList.txt"))) {
-            entries.emplace_back(line, 0);
-        }
-        std::sort(entries.begin(), entries.end(),
-                  [](const WordEntry& a, const WordEntry& b) { return a.word < b.word; });
-        nouns = BuildTreeFromSorted(std::move(entries));
+        nouns = new WordTable(WordTable::FromEntries(LexiconEntries(ReadDataFile("finalList.txt"))));
     }
     static void TearDownTestSuite() {
-        DeleteTree(nouns);
+        delete nouns;
         delete table;
     }
     static std::vector<EndingGroup>* table;
-    static WordNode* nouns;
+    static WordTable* nouns;
 };
 
 std::vector<EndingGroup>* BundledData::table = nullptr;
-WordNode* BundledData::nouns = nullptr;
+WordTable* BundledData::nouns = nullptr;
 
 struct Paradigm {
     const char* declensionClass;
@@ -107,13 +102,13 @@ const std::vector<Paradigm> kParadigms = {
 TEST_F(BundledData, EveryFormOfEachParadigmReducesToItsLemma) {
     for (const Paradigm& paradigm : kParadigms) {
         const std::string lemma = Cp(paradigm.lemma);
-        ASSERT_TRUE(FindWord(nouns, lemma)) << paradigm.lemma << " is not in finalList.txt";
+        ASSERT_TRUE(FindWord(*nouns, lemma)) << paradigm.lemma << " is not in finalList.txt";
         for (const char* form : paradigm.forms) {
             SCOPED_TRACE(std::string(paradigm.declensionClass) + ": " + form);
-            const auto hit = FindBaseForm(Cp(form), *table, nouns);
+            const auto hit = FindBaseForm(Cp(form), *table, *nouns);
             ASSERT_TRUE(hit.has_value());
             EXPECT_EQ(Cp1253ToUtf8(hit->baseForm), paradigm.lemma);
-            const std::vector<std::string> credits = CreditedNouns(Cp(form), *table, nouns);
+            const std::vector<std::string> credits = CreditedNouns(Cp(form), *table, *nouns);
             EXPECT_EQ(std::count(credits.begin(), credits.end(), lemma), 1)
                 << "the lemma must be credited exactly once";
         }
@@ -125,7 +120,7 @@ TEST_F(BundledData, EveryFormOfEachParadigmReducesToItsLemma) {
 // of -ών repeats the shift-1 reading. The table keeps ά-2 for θάλασσα and its
 // class; the repeat costs one extra credit on such genitive plurals.
 TEST_F(BundledData, VowelInitialTwoSyllableGenitivePluralCreditsTwice) {
-    const std::vector<std::string> credits = CreditedNouns(Cp("ωρών"), *table, nouns);
+    const std::vector<std::string> credits = CreditedNouns(Cp("ωρών"), *table, *nouns);
     EXPECT_EQ(std::count(credits.begin(), credits.end(), Cp("ώρα")), 2);
 }
 
@@ -184,7 +179,7 @@ TEST_F(BundledData, EveryLineReachesSomeNoun) {
         const EndingGroup& group = (*table)[i];
         bool live = false;
         std::vector<WordEntry> all;
-        CollectInOrder(nouns, all);
+        CollectInOrder(*nouns, all);
         for (std::size_t t = 1; t < group.size() && !live; ++t) {
             // A shifted replacement carries the accent that the shift moves away.
             std::string replacement = group[t].text;
@@ -202,7 +197,7 @@ TEST_F(BundledData, EveryLineReachesSomeNoun) {
                     break;
                 }
                 const std::string form = w.substr(0, w.size() - replacement.size()) + group[0].text;
-                const std::vector<std::string> credits = CreditedNouns(form, *table, nouns);
+                const std::vector<std::string> credits = CreditedNouns(form, *table, *nouns);
                 if (std::find(credits.begin(), credits.end(), w) != credits.end()) {
                     live = true;
                     break;
@@ -228,7 +223,7 @@ TEST_F(BundledData, NoFunctionWordCreditsANoun) {
     for (std::string line; std::getline(words, line);) {
         std::istringstream tokens(line.substr(0, line.find('#')));
         for (std::string word; tokens >> word; ++checked) {
-            for (const std::string& noun : CreditedNouns(Cp(word), *table, nouns)) {
+            for (const std::string& noun : CreditedNouns(Cp(word), *table, *nouns)) {
                 EXPECT_TRUE(kept.count({Cp1253ToUtf8(noun), word}) == 1)
                     << word << " credits the noun " << Cp1253ToUtf8(noun);
             }

@@ -40,17 +40,17 @@ std::optional<std::vector<FormLemmaPair>> ParsePairs(std::string_view text, std:
 }
 
 std::vector<std::string> CreditedNouns(std::string_view word, const std::vector<EndingGroup>& table,
-                                       const WordNode* nounTree) {
+                                       const WordTable& nouns) {
     std::vector<std::string> credits;
     ForEachBaseFormCandidate(word, table, [&](const std::string& candidate) {
-        if (FindWord(nounTree, candidate)) credits.push_back(candidate);
+        if (FindWord(nouns, candidate)) credits.push_back(candidate);
         return true;
     });
     return credits;
 }
 
 PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs,
-                      const std::vector<EndingGroup>& table, const WordNode* nounTree) {
+                      const std::vector<EndingGroup>& table, const WordTable& nouns) {
     std::unordered_map<std::string, std::vector<std::string>> lemmasOfForm;
     for (const FormLemmaPair& pair : pairs) lemmasOfForm[pair.form].push_back(pair.lemma);
 
@@ -58,9 +58,9 @@ PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs,
     for (const FormLemmaPair& pair : pairs) {
         const std::vector<std::string>& rightLemmas = lemmasOfForm[pair.form];
         PairResult result;
-        if (const auto hit = FindBaseForm(pair.form, table, nounTree))
+        if (const auto hit = FindBaseForm(pair.form, table, nouns))
             result.topAnswer = hit->baseForm;
-        result.credits = CreditedNouns(pair.form, table, nounTree);
+        result.credits = CreditedNouns(pair.form, table, nouns);
         result.topIsLemma = result.topAnswer == pair.lemma;
         std::vector<std::string> seen;
         for (const std::string& noun : result.credits) {
@@ -94,15 +94,13 @@ PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs,
     return scores;
 }
 
-CorpusScores ScoreCorpus(const WordNode* wordTree, const WordNode* nounTree,
+CorpusScores ScoreCorpus(const WordTable& words, const WordTable& nouns,
                          const std::vector<EndingGroup>& table, std::size_t top) {
     CorpusScores scores;
-    std::vector<WordEntry> words;
-    CollectInOrder(wordTree, words);
-    for (const WordEntry& word : words) {
+    for (const WordEntry& word : words.Entries()) {
         bool credits = false;
         ForEachBaseFormCandidate(word.word, table, [&](const std::string& candidate) {
-            credits = FindWord(nounTree, candidate);
+            credits = FindWord(nouns, candidate);
             return !credits;
         });
         const bool greek = HasGreekLetter(word.word);
@@ -113,11 +111,9 @@ CorpusScores ScoreCorpus(const WordNode* wordTree, const WordNode* nounTree,
         scores.greekCrediting += credits && greek ? word.count : 0;
     }
 
-    std::vector<WordEntry> nouns;
-    CollectInOrder(nounTree, nouns);
     std::vector<CreditedNoun> met;
-    for (WordEntry& noun : nouns) {
-        if (noun.count != 0) met.push_back({std::move(noun.word), noun.count});
+    for (const WordEntry& noun : nouns.Entries()) {
+        if (noun.count != 0) met.push_back({noun.word, noun.count});
     }
     scores.nounsMet = static_cast<std::int64_t>(met.size());
     // The stable sort keeps word order among equal counts.

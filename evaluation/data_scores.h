@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/word_tree.h"
+#include "corpus/word_table.h"
 #include "lexicon/ending_table.h"
 
 namespace tavro::eval {
@@ -36,7 +36,7 @@ std::optional<std::vector<FormLemmaPair>> ParsePairs(std::string_view text, std:
 // The candidates of `word` that the lexicon holds, in candidate order, repeated
 // as often as the processing run would credit them.
 std::vector<std::string> CreditedNouns(std::string_view word, const std::vector<EndingGroup>& table,
-                                       const WordNode* nounTree);
+                                       const WordTable& nouns);
 
 // The verdict on one pair.
 struct PairResult {
@@ -76,7 +76,7 @@ struct PairScores {
 
 // Scores every pair; the right lemmas of a pair are all lemmas given for its form.
 PairScores ScorePairs(const std::vector<FormLemmaPair>& pairs,
-                      const std::vector<EndingGroup>& table, const WordNode* nounTree);
+                      const std::vector<EndingGroup>& table, const WordTable& nouns);
 
 struct CreditedNoun {
     std::string noun;
@@ -96,9 +96,9 @@ struct CorpusScores {
     double GreekCreditingShare() const { return PairScores::Share(greekCrediting, greekTokens); }
 };
 
-// The figures of a finished processing run: the word tree holds the counted words,
-// the noun tree the credited counts. `top` bounds the length of the noun list.
-CorpusScores ScoreCorpus(const WordNode* wordTree, const WordNode* nounTree,
+// The figures of a finished processing run: `words` holds the counted words,
+// `nouns` the credited counts. `top` bounds the length of the noun list.
+CorpusScores ScoreCorpus(const WordTable& words, const WordTable& nouns,
                          const std::vector<EndingGroup>& table, std::size_t top);
 
 }  // namespace tavro::eval

@@ -8,20 +8,18 @@
 #include <sstream>
 
 #include "evaluation/eval_cli.h"
-#include "platform/cp1253.h"
+#include "tests/greek_text.h"
 #include "platform/memory_file_system.h"
 
 namespace tavro::eval {
 namespace {
 
-std::string Cp(const std::string& utf8) { return Utf8ToCp1253(utf8).value(); }
+std::string Cp(const std::string& utf8) { return testing::Greek(utf8); }
 
-WordNode* Lexicon(std::vector<std::string> utf8Nouns) {
+WordTable Lexicon(std::vector<std::string> utf8Nouns) {
     std::vector<WordEntry> entries;
     for (const std::string& noun : utf8Nouns) entries.emplace_back(Cp(noun), 0);
-    std::sort(entries.begin(), entries.end(),
-              [](const WordEntry& a, const WordEntry& b) { return a.word < b.word; });
-    return BuildTreeFromSorted(std::move(entries));
+    return WordTable::FromEntries(std::move(entries));
 }
 
 TEST(ParsePairs, ReadsFoldedPairsAndNamesTheBadLine) {
@@ -42,7 +40,7 @@ TEST(ParsePairs, ReadsFoldedPairsAndNamesTheBadLine) {
 TEST(ScorePairs, CountsTopOneRecallPrecisionWrongAndRepeatedCredits) {
     // ου -> ος, ο; ων -> ος, ος (the repeat credits twice).
     const auto table = ParseConjugationText(Cp("ου ος ο\nων ος ος\n"));
-    WordNode* nouns = Lexicon({"λόγος", "λόγο", "δρόμος", "σταθμός", "στάθμη"});
+    const WordTable nouns = Lexicon({"λόγος", "λόγο", "δρόμος", "σταθμός", "στάθμη"});
     const std::vector<FormLemmaPair> pairs = {
         {Cp("λόγου"), Cp("λόγος")},    // top right; credits λόγος and λόγο (wrong)
         {Cp("δρόμων"), Cp("δρόμος")},  // credits δρόμος twice (repeat, both right)
@@ -63,12 +61,11 @@ TEST(ScorePairs, CountsTopOneRecallPrecisionWrongAndRepeatedCredits) {
     ASSERT_EQ(s.misses.size(), 3u);  // λόγου (wrong credit), δρόμων (repeat), ξένου (miss)
     EXPECT_EQ(s.misses[2].form, Cp("ξένου"));
     EXPECT_TRUE(s.missResults[2].topAnswer.empty());
-    DeleteTree(nouns);
 }
 
 TEST(ScorePairs, EveryLemmaOfAHomographFormIsRight) {
     const auto table = ParseConjugationText(Cp("ών ός ή-1\n"));
-    WordNode* nouns = Lexicon({"σταθμός", "στάθμη"});
+    const WordTable nouns = Lexicon({"σταθμός", "στάθμη"});
     const std::vector<FormLemmaPair> pairs = {{Cp("σταθμών"), Cp("σταθμός")},
                                               {Cp("σταθμών"), Cp("στάθμη")}};
     const PairScores s = ScorePairs(pairs, table, nouns);
@@ -76,7 +73,6 @@ TEST(ScorePairs, EveryLemmaOfAHomographFormIsRight) {
     EXPECT_EQ(s.recalled, 2);
     EXPECT_EQ(s.rightCredits, s.credits);
     EXPECT_EQ(s.pairsWithWrongCredit, 0);
-    DeleteTree(nouns);
 }
 
 TEST(ScoreCorpus, SharesCountTokensAndTheTopListIsByCount) {

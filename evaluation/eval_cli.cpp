@@ -1,13 +1,13 @@
 #include "evaluation/eval_cli.h"
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <ostream>
 
 #include "evaluation/data_scores.h"
 #include "lexicon/noun_lexicon.h"
-#include "lexicon/tavro_doc.h"
+#include "cli/option_parser.h"
+#include "document/tavro_doc.h"
 #include "platform/console_platform.h"
 #include "platform/cp1253.h"
 
@@ -31,43 +31,27 @@ struct EvalOptions {
 // The options, or an error text for a usage error.
 std::optional<EvalOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
     EvalOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto value = [&]() -> const std::string* {
-            if (i + 1 >= args.size()) {
-                error = "option " + arg + " needs a value";
-                return nullptr;
-            }
-            return &args[++i];
-        };
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--list-misses") {
-            options.listMisses = true;
-        } else if (arg == "--lexicon" || arg == "--conjugation" || arg == "--pairs" ||
-                   arg == "--credits" || arg == "--top") {
-            const std::string* v = value();
-            if (v == nullptr) return std::nullopt;
-            if (arg == "--lexicon") options.lexicon = *v;
-            if (arg == "--conjugation") options.conjugation = *v;
-            if (arg == "--pairs") options.pairs = *v;
-            if (arg == "--credits") options.credits = *v;
-            if (arg == "--top") {
-                std::size_t top = 0;
-                const auto [end, ec] = std::from_chars(v->data(), v->data() + v->size(), top);
-                if (ec != std::errc() || end != v->data() + v->size()) {
-                    error = "--top needs a whole number, not '" + *v + "'";
-                    return std::nullopt;
-                }
-                options.top = top;
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        } else {
-            options.corpus.push_back(arg);
-        }
-    }
+    OptionParser parser;
+    parser.Flag("--help", options.help, "-h");
+    parser.Flag("--list-misses", options.listMisses);
+    parser.Value("--lexicon", options.lexicon);
+    parser.Value("--conjugation", options.conjugation);
+    parser.Value("--pairs", [&](const std::string& value) {
+        options.pairs = value;
+        return std::string();
+    });
+    parser.Value("--credits", [&](const std::string& value) {
+        options.credits = value;
+        return std::string();
+    });
+    parser.Value("--top", [&](const std::string& value) {
+        const std::optional<long long> top = ParseWholeNumber(value, 0, 1'000'000'000);
+        if (!top) return "--top needs a whole number, not '" + value + "'";
+        options.top = static_cast<std::size_t>(*top);
+        return std::string();
+    });
+    error = parser.Parse(args, options.corpus);
+    if (!error.empty()) return std::nullopt;
     if (!options.help && !options.pairs && !options.credits && options.corpus.empty()) {
         error = "nothing to evaluate: give --pairs FILE, --credits FILE or corpus files";
         return std::nullopt;
@@ -76,8 +60,8 @@ std::optional<EvalOptions> ParseOptions(const std::vector<std::string>& args, st
 }
 
 std::optional<std::string> ReadFile(FileSystem& files, const std::string& path, std::ostream& err) {
-    std::unique_ptr<ByteSource> source = files.OpenForRead(path);
-    std::optional<std::string> text = source ? ReadAll(*source) : std::nullopt;
+    const OpenedSource source = files.OpenForRead(path);
+    std::optional<std::string> text = source.file ? ReadAll(*source.file) : std::nullopt;
     if (!text) err << "tavro-eval: " << path << ": cannot be read\n";
     return text;
 }
@@ -144,11 +128,15 @@ int PrintCredits(const CTavroDoc& doc, const std::string& path, FileSystem& file
     return 0;
 }
 
-int PrintCorpusScores(CTavroDoc& doc, const EvalOptions& options, std::ostream& out) {
+int PrintCorpusScores(CTavroDoc& doc, const EvalOptions& options, ConsolePlatform& platform,
+                      std::ostream& out) {
     const Status run = doc.OpenInputFiles(options.corpus);
-    if (!run.ok()) return run.exitCode() & 0xFF;
+    if (!run.ok()) {
+        platform.ShowMessage(run.message());
+        return run.exitStatus();
+    }
     const CorpusScores s =
-        ScoreCorpus(doc.WordTree(), doc.NounTree(), doc.Conjugation(), options.top);
+        ScoreCorpus(*doc.WordTree(), doc.NounTree(), doc.Conjugation(), options.top);
     out << "word tokens:         " << s.tokens << " (" << s.distinctWords << " distinct words)\n"
         << "crediting a noun:   " << Percent(s.CreditingShare()) << "  (" << s.crediting
         << " tokens)\n"
@@ -214,7 +202,10 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     ConsolePlatform platform(err, files, /*showProgress=*/false);
     CTavroDoc doc(platform);
     const Status loaded = doc.LoadData({options->lexicon, options->conjugation});
-    if (!loaded.ok()) return loaded.exitCode() & 0xFF;
+    if (!loaded.ok()) {
+        if (!loaded.message().text.empty()) platform.ShowMessage(loaded.message());
+        return loaded.exitStatus();
+    }
 
     if (options->pairs) {
         if (const int status = PrintPairScores(doc, *options, files, out, err); status != 0) {
@@ -226,7 +217,7 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return status;
         }
     }
-    if (!options->corpus.empty()) return PrintCorpusScores(doc, *options, out);
+    if (!options->corpus.empty()) return PrintCorpusScores(doc, *options, platform, out);
     return 0;
 }
 

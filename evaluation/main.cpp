@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "evaluation/eval_cli.h"
+#include "platform/posix_file_system.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

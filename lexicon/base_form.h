@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/word_tree.h"
+#include "corpus/word_table.h"
 #include "lexicon/accent.h"
 #include "lexicon/ending_index.h"
 #include "lexicon/ending_table.h"
@@ -79,15 +79,15 @@ struct BaseFormHit {
     bool isWordItself;     // found as the word itself, before any ending was tried
 };
 
-// The first candidate of `word` that the noun tree holds, or nothing.
+// The first candidate of `word` that the lexicon holds, or nothing.
 std::optional<BaseFormHit> FindBaseForm(std::string_view word,
                                         const std::vector<EndingGroup>& table,
-                                        const WordNode* nounTree);
+                                        const WordTable& nouns);
 
 // The Find Base Form answer for the text `typed` (cp1253, as typed): the word is
 // folded, analysed, and the answer quotes `typed` unfolded and a found candidate as
 // built. Empty for empty `typed`, which gets no answer.
 std::string BaseFormMessage(std::string_view typed, const std::vector<EndingGroup>& table,
-                            const WordNode* nounTree);
+                            const WordTable& nouns);
 
 }  // namespace tavro

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/test_platform.h"
+#include "tests/greek_text.h"
 
 namespace tavro {
 namespace {
@@ -84,11 +84,10 @@ TEST(Candidates, EmptyEndingMatchesEveryWordAndVisitorCanStop) {
 }
 
 struct Lexicon {
-    WordNode* root = nullptr;
+    WordTable root;
     explicit Lexicon(std::initializer_list<const char*> nouns) {
-        for (const char* noun : nouns) root = InsertWord(root, WordEntry(Greek(noun), 0));
+        for (const char* noun : nouns) InsertWord(root, WordEntry(Greek(noun), 0));
     }
-    ~Lexicon() { DeleteTree(root); }
 };
 
 TEST(FindBaseForm, FirstCandidateInTheLexiconWins) {
@@ -135,7 +134,6 @@ TEST(Candidates, IndexedEnumerationEqualsThePlainOne) {
         EXPECT_EQ(indexed, Candidates(word, table)) << word;
     }
 }
-
 
 }  // namespace
 }  // namespace tavro

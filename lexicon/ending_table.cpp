@@ -50,18 +50,14 @@ std::vector<EndingGroup> ParseConjugationText(std::string_view text) {
     }
 }
 
-Status LoadConjugationTable(const std::string& fileName, std::vector<EndingGroup>& table,
-                            Platform& platform) {
-    std::unique_ptr<ByteSource> file = platform.Files().OpenForRead(fileName);
-    if (file == nullptr) {
-        platform.ShowMessage({"Error while opening file ", fileName});
-        return Status::EndProcess(-1);
+Status LoadConjugationTable(FileSystem& files, const std::string& fileName,
+                            std::vector<EndingGroup>& table) {
+    OpenedSource opened = files.OpenForRead(fileName);
+    if (opened.file == nullptr) {
+        return Status::Fatal({"Error while opening file ", fileName}, opened.problem);
     }
-    const std::optional<std::string> raw = ReadAll(*file);
-    if (!raw) {
-        platform.ShowMessage({"Error while reading file ", ""});
-        return Status::EndProcess(-1);
-    }
+    const std::optional<std::string> raw = ReadAll(*opened.file);
+    if (!raw) return Status::Fatal({"Error while reading file ", ""}, opened.file->Problem());
     for (EndingGroup& group : ParseConjugationText(TextModeContents(*raw))) {
         table.push_back(std::move(group));
     }

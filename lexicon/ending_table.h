@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "platform/status.h"
 
 namespace tavro {
@@ -35,9 +35,9 @@ EndingGroup ParseConjugationLine(std::string_view line);
 std::vector<EndingGroup> ParseConjugationText(std::string_view text);
 
 // Reads the named file in text mode and appends its groups to `table`. When the
-// file cannot be opened or read, shows "Error while opening file <name>" or
-// "Error while reading file " and returns EndProcess(-1).
-Status LoadConjugationTable(const std::string& fileName, std::vector<EndingGroup>& table,
-                            Platform& platform);
+// file cannot be opened or read, returns Fatal with "Error while opening file
+// <name>" or "Error while reading file ".
+Status LoadConjugationTable(FileSystem& files, const std::string& fileName,
+                            std::vector<EndingGroup>& table);
 
 }  // namespace tavro

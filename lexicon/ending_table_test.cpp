@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/test_platform.h"
+#include "platform/memory_file_system.h"
 
 namespace tavro {
 namespace {
 
-using testing::TestPlatform;
 
 struct LineCase {
     const char* name;
@@ -53,30 +52,30 @@ TEST(ConjugationText, OneGroupPerLineInFileOrder) {
 }
 
 TEST(LoadConjugationTable, ReadsTextModeAndAppends) {
-    TestPlatform platform;
-    platform.files.Add("conjugation.txt", "a b\r\nc d-1\r\ne\rf\x1A" "ignored g\n");
+    MemoryFileSystem files;
+    files.Add("conjugation.txt", "a b\r\nc d-1\r\ne\rf\x1A" "ignored g\n");
     std::vector<EndingGroup> table = {{{"old", 0}}};
-    EXPECT_TRUE(LoadConjugationTable("conjugation.txt", table, platform).ok());
+    EXPECT_TRUE(LoadConjugationTable(files, "conjugation.txt", table).ok());
     ASSERT_EQ(table.size(), 4u);
     EXPECT_EQ(table[1], (EndingGroup{{"a", 0}, {"b", 0}}));
     EXPECT_EQ(table[2], (EndingGroup{{"c", 0}, {"d", 1}}));
     EXPECT_EQ(table[3], (EndingGroup{{"e\rf", 0}}));  // a lone CR is an ordinary byte
-    EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST(LoadConjugationTable, MissingOrUnreadableFileEndsTheProcess) {
-    TestPlatform platform;
+TEST(LoadConjugationTable, MissingOrUnreadableFileIsFatal) {
+    MemoryFileSystem files;
     std::vector<EndingGroup> table;
-    const Status missing = LoadConjugationTable("conjugation.txt", table, platform);
-    EXPECT_EQ(missing.kind(), Status::Kind::kEndProcess);
-    EXPECT_EQ(missing.exitCode(), -1);
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0], (UserMessage{"Error while opening file ", "conjugation.txt"}));
+    const Status missing = LoadConjugationTable(files, "conjugation.txt", table);
+    EXPECT_EQ(missing.kind(), Status::Kind::kFatal);
+    EXPECT_EQ(missing.exitStatus(), 255);
+    EXPECT_EQ(missing.message(), (UserMessage{"Error while opening file ", "conjugation.txt"}));
+    EXPECT_EQ(missing.problem(), "No such file or directory");
 
-    platform.files.AddUnreadable("broken.txt", "a b\n");
-    const Status unreadable = LoadConjugationTable("broken.txt", table, platform);
-    EXPECT_EQ(unreadable.kind(), Status::Kind::kEndProcess);
-    EXPECT_EQ(platform.messages.at(1), (UserMessage{"Error while reading file ", ""}));
+    files.Add("broken.txt", "a b\n");
+    files.FailOn(MemoryFileSystem::Failure::kRead, "broken.txt");
+    const Status unreadable = LoadConjugationTable(files, "broken.txt", table);
+    EXPECT_EQ(unreadable.kind(), Status::Kind::kFatal);
+    EXPECT_EQ(unreadable.message(), (UserMessage{"Error while reading file ", ""}));
     EXPECT_TRUE(table.empty());
 }
 

@@ -1,14 +1,6 @@
 #include "lexicon/noun_lexicon.h"
 
-#include "corpus/shuffle.h"
-
 namespace tavro {
-namespace {
-
-constexpr std::uint32_t kShuffleSeed = 3144;
-constexpr int kShuffleSwaps = 100000;
-
-}  // namespace
 
 std::vector<std::string> SplitLexiconLines(std::string_view contents) {
     std::vector<std::string> lines;
@@ -31,21 +23,17 @@ std::vector<std::string> SplitLexiconLines(std::string_view contents) {
 std::vector<WordEntry> LexiconEntries(std::string_view contents) {
     std::vector<WordEntry> entries;
     for (const std::string& line : SplitLexiconLines(contents)) entries.emplace_back(line, 0);
-    CRandom random(kShuffleSeed);
-    ShuffleEntries(entries, kShuffleSwaps, random);
     return entries;
 }
 
-Status LoadNounLexicon(const std::string& fileName, WordNode*& root, Platform& platform) {
-    if (platform.Files().OpenForRead(fileName) == nullptr) {
-        platform.ShowMessage({"Error: File could not be opened", ""});
-        return Status::NoDocument();
+Status LoadNounLexicon(FileSystem& files, const std::string& fileName, WordTable& nouns) {
+    OpenedSource opened = files.OpenForRead(fileName);
+    if (opened.file == nullptr) {
+        return Status::NoDocument({"Error: File could not be opened", ""});
     }
-    std::unique_ptr<ByteSource> file = platform.Files().OpenForRead(fileName);
-    if (file == nullptr) return Status::NoDocument();
-    const std::optional<std::string> contents = ReadAll(*file);
-    if (!contents) return Status::NoDocument();
-    InsertEntries(LexiconEntries(*contents), root);
+    const std::optional<std::string> contents = ReadAll(*opened.file);
+    if (!contents) return Status::NoDocument({});
+    nouns = WordTable::FromEntries(LexiconEntries(*contents));
     return Status::Ok();
 }
 

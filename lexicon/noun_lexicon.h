@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/word_tree.h"
-#include "platform/platform.h"
+#include "corpus/word_table.h"
+#include "platform/file_system.h"
 #include "platform/status.h"
 
 namespace tavro {
@@ -19,13 +19,12 @@ namespace tavro {
 // The lines of a lexicon file.
 std::vector<std::string> SplitLexiconLines(std::string_view contents);
 
-// The entries of the lexicon, count 0, after the fixed shuffle (seed 3144, 100000
-// exchanges); the shuffle only decides the order in which the tree receives them.
+// The entries of the lexicon, count 0, in file order.
 std::vector<WordEntry> LexiconEntries(std::string_view contents);
 
-// Reads the named lexicon into the (empty) tree at `root`. When the file cannot be
-// opened, shows "Error: File could not be opened" and returns NoDocument; when it
-// vanishes or cannot be read after that check, returns NoDocument without a message.
-Status LoadNounLexicon(const std::string& fileName, WordNode*& root, Platform& platform);
+// Reads the named lexicon into `nouns` (which it replaces). When the file cannot
+// be opened, returns NoDocument with "Error: File could not be opened"; when it
+// cannot be read, NoDocument without a message of its own.
+Status LoadNounLexicon(FileSystem& files, const std::string& fileName, WordTable& nouns);
 
 }  // namespace tavro

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/test_platform.h"
+#include "platform/memory_file_system.h"
 
 namespace tavro {
 namespace {
 
-using testing::TestPlatform;
 
 TEST(LexiconLines, LineEndsAsTheArchiveReadsThem) {
     using Lines = std::vector<std::string>;
@@ -21,19 +20,16 @@ TEST(LexiconLines, LineEndsAsTheArchiveReadsThem) {
 }
 
 struct Loaded {
-    TestPlatform platform;
-    WordNode* root = nullptr;
+    MemoryFileSystem files;
+    WordTable nouns;
     Status status = Status::Ok();
-    explicit Loaded(std::optional<std::string> contents) {
-        if (contents) platform.files.Add("finalList.txt", *contents);
-        status = LoadNounLexicon("finalList.txt", root, platform);
+    explicit Loaded(std::optional<std::string> contents,
+                    std::optional<MemoryFileSystem::Failure> failure = std::nullopt) {
+        if (contents) files.Add("finalList.txt", *contents);
+        if (failure) files.FailOn(*failure, "finalList.txt");
+        status = LoadNounLexicon(files, "finalList.txt", nouns);
     }
-    ~Loaded() { DeleteTree(root); }
-    std::vector<WordEntry> Entries() const {
-        std::vector<WordEntry> list;
-        CollectInOrder(root, list);
-        return list;
-    }
+    const std::vector<WordEntry>& Entries() const { return nouns.Entries(); }
 };
 
 TEST(NounLexicon, FoldsMergesDuplicatesAndKeepsSpaces) {
@@ -47,27 +43,33 @@ TEST(NounLexicon, FoldsMergesDuplicatesAndKeepsSpaces) {
     for (const WordEntry& entry : entries) EXPECT_EQ(entry.count, 0);
 }
 
-TEST(NounLexicon, EmptyFileGivesAnEmptyTree) {
+TEST(NounLexicon, EmptyFileGivesAnEmptyTable) {
     Loaded lexicon("");
     EXPECT_TRUE(lexicon.status.ok());
-    EXPECT_EQ(lexicon.root, nullptr);
+    EXPECT_TRUE(lexicon.nouns.empty());
 }
 
-TEST(NounLexicon, MissingFileMeansNoDocument) {
-    Loaded lexicon(std::nullopt);
-    EXPECT_EQ(lexicon.status.kind(), Status::Kind::kNoDocument);
-    ASSERT_EQ(lexicon.platform.messages.size(), 1u);
-    EXPECT_EQ(lexicon.platform.messages[0].text, "Error: File could not be opened");
+TEST(NounLexicon, MissingOrUnreadableFileMeansNoDocument) {
+    for (const Loaded& lexicon :
+         {Loaded(std::nullopt), Loaded("a\n", MemoryFileSystem::Failure::kOpen)}) {
+        EXPECT_EQ(lexicon.status.kind(), Status::Kind::kNoDocument);
+        EXPECT_EQ(lexicon.status.message().text, "Error: File could not be opened");
+        EXPECT_EQ(lexicon.status.exitStatus(), 255);
+    }
+    // It opened, so the message of a file that cannot be opened would be wrong.
+    const Loaded unreadable("a\n", MemoryFileSystem::Failure::kRead);
+    EXPECT_EQ(unreadable.status.kind(), Status::Kind::kNoDocument);
+    EXPECT_EQ(unreadable.status.message().text, "");
 }
 
-TEST(NounLexicon, ShuffledOrderHoldsEveryLineOnce) {
+TEST(NounLexicon, IsOpenedOnceAndHoldsEveryLineOnceWhateverItsOrder) {
     std::string contents;
-    for (int i = 0; i < 40000; ++i) contents.append("n").append(std::to_string(i)).append("\n");
-    const std::vector<WordEntry> entries = LexiconEntries(contents);
-    ASSERT_EQ(entries.size(), 40000u);
-    EXPECT_NE(entries.front().word, "n0");  // the shuffle moved the first line
-    Loaded lexicon(contents);
-    EXPECT_EQ(CountNodes(lexicon.root), 40000u);
+    for (int i = 40000; i > 0; --i) contents.append("n").append(std::to_string(i)).append("\n");
+    Loaded lexicon(contents + "n7\n");
+    EXPECT_EQ(lexicon.files.OpenCount("finalList.txt"), 1);
+    ASSERT_EQ(lexicon.nouns.size(), 40000u);
+    EXPECT_EQ(lexicon.nouns[0].word, "n1");
+    EXPECT_NE(lexicon.nouns.Find("n40000"), WordTable::kNotFound);
 }
 
 }  // namespace

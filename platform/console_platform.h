@@ -17,7 +17,7 @@ public:
     void ShowMessage(const UserMessage& message) override;
     std::unique_ptr<ProgressDisplay> CreateProgressDialog() override;
     void UpdateAllViews() override {}
-    void CheckMenuRadioItem(CommandId, CommandId, CommandId) override {}
+    void MarkDisplayChoice(DisplayChoice) override {}
     std::optional<std::string> AskInflectedWord() override { return std::nullopt; }
     FileSystem& Files() override { return m_files; }
 

@@ -1,7 +1,7 @@
 // The services the document asks of the program around it: message boxes, the
-// progress dialog of a run, the views, the menu's radio marks, the Find Base Form
-// dialog and the files. The desktop program implements them with Qt, the
-// command-line program and the tests on a console (console_platform.h).
+// progress window of a run, the views, the marks of the display choices, the
+// Find Base Form dialog and the files. The desktop program implements them with
+// Qt, the command-line program and the tests on a console (console_platform.h).
 //
 // Text handed across is cp1253 bytes; file paths are the platform's own bytes.
 #pragma once
@@ -11,18 +11,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/command_ids.h"
 #include "platform/file_system.h"
+#include "platform/status.h"
 
 namespace tavro {
-
-// A message for a message box: cp1253 text, then a file path exactly as the user
-// or the file chooser gave it (empty for messages that name no file).
-struct UserMessage {
-    std::string text;
-    std::string path;
-    bool operator==(const UserMessage&) const = default;
-};
 
 // The progress window of one processing run: a file name and a bar. It is on
 // screen from its creation until it is destroyed.
@@ -39,6 +31,9 @@ public:
     virtual void KeepAlive() {}
 };
 
+// The two pairs of display choices; one of each pair is in force and marked.
+enum class DisplayChoice { kSortAlphabetically, kSortByFrequency, kShowNouns, kShowAllWords };
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -48,8 +43,8 @@ public:
     virtual std::unique_ptr<ProgressDisplay> CreateProgressDialog() = 0;
     // The report text changed: every view shows it anew.
     virtual void UpdateAllViews() = 0;
-    // Moves the radio mark of the menu items first..last onto `checked`.
-    virtual void CheckMenuRadioItem(CommandId first, CommandId last, CommandId checked) = 0;
+    // Moves the mark of the pair that `choice` belongs to onto `choice`.
+    virtual void MarkDisplayChoice(DisplayChoice choice) = 0;
     // Runs the Find Base Form dialog: the typed text (cp1253), or nothing on Cancel.
     virtual std::optional<std::string> AskInflectedWord() = 0;
     // Where the document's files are read from.

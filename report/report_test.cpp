@@ -6,11 +6,18 @@
 namespace tavro {
 namespace {
 
+// The report of entries in the order given.
+std::string Render(const std::vector<WordEntry>& entries) {
+    DisplayList list;
+    for (const WordEntry& entry : entries) list.push_back(&entry);
+    return RenderReport(list);
+}
+
 TEST(Report, LinesOfWordSpaceCountLineFeedWithoutZeroCounts) {
-    const std::vector<WordEntry> list = {WordEntry("abc", 2), WordEntry("x", 0), WordEntry("zz", 10)};
-    EXPECT_EQ(RenderReport(list), "abc 2\nzz 10\n");
-    EXPECT_EQ(RenderReport({}), "");
-    EXPECT_EQ(RenderReport({WordEntry("a", 0)}), "");
+    EXPECT_EQ(Render({WordEntry("abc", 2), WordEntry("x", 0), WordEntry("zz", 10)}),
+              "abc 2\nzz 10\n");
+    EXPECT_EQ(Render({}), "");
+    EXPECT_EQ(Render({WordEntry("a", 0)}), "");
 }
 
 TEST(Report, BytesAndLargeCountsAreWrittenAsTheyAre) {
@@ -19,25 +26,21 @@ TEST(Report, BytesAndLargeCountsAreWrittenAsTheyAre) {
     WordEntry raw;
     raw.word = allBytes;
     raw.count = 1;
-    EXPECT_EQ(RenderReport({raw}), allBytes + " 1\n");
-    EXPECT_EQ(RenderReport({WordEntry("big", Count{9'000'000'000'000'000'000})}),
+    EXPECT_EQ(Render({raw}), allBytes + " 1\n");
+    EXPECT_EQ(Render({WordEntry("big", Count{9'000'000'000'000'000'000})}),
               "big 9000000000000000000\n");
-    EXPECT_EQ(RenderReport({WordEntry("neg", -12)}), "neg -12\n");
+    EXPECT_EQ(Render({WordEntry("neg", -12)}), "neg -12\n");
 }
 
 TEST(DisplayList, FrequencyOrderIsDescendingAndAlphabeticalWithinEqualCounts) {
-    WordNode* tree = nullptr;
-    for (const auto& [word, count] : std::vector<std::pair<const char*, Count>>{
-             {"d", 2}, {"a", 2}, {"c", 5}, {"b", 0}, {"e", 2}, {"f", 7}}) {
-        tree = InsertWord(tree, WordEntry(word, count));
-    }
-    const std::vector<WordEntry> byFrequency = BuildDisplayList(tree, true);
+    const WordTable table = WordTable::FromEntries({WordEntry("d", 2), WordEntry("a", 2),
+                                                    WordEntry("c", 5), WordEntry("b", 0),
+                                                    WordEntry("e", 2), WordEntry("f", 7)});
     std::string order;
-    for (const WordEntry& entry : byFrequency) order += entry.word;
+    for (const WordEntry* entry : BuildDisplayList(table, true)) order += entry->word;
     EXPECT_EQ(order, "fcadeb");
-    EXPECT_EQ(RenderReport(BuildDisplayList(tree, false)), "a 2\nc 5\nd 2\ne 2\nf 7\n");
-    EXPECT_TRUE(BuildDisplayList(nullptr, true).empty());
-    DeleteTree(tree);
+    EXPECT_EQ(RenderReport(BuildDisplayList(table, false)), "a 2\nc 5\nd 2\ne 2\nf 7\n");
+    EXPECT_TRUE(BuildDisplayList(WordTable(), true).empty());
 }
 
 }  // namespace

@@ -4,13 +4,12 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "corpus/word_entry.h"
+#include "report/word_list.h"
 
 namespace tavro {
 
 // The report lines of `list`, in list order.
-std::string RenderReport(const std::vector<WordEntry>& list);
+std::string RenderReport(const DisplayList& list);
 
 }  // namespace tavro

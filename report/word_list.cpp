@@ -6,10 +6,15 @@ namespace tavro {
 
 bool CompareFrequency(const WordEntry& a, const WordEntry& b) { return a.count > b.count; }
 
-std::vector<WordEntry> BuildDisplayList(const WordNode* tree, bool sortByFrequency) {
-    std::vector<WordEntry> list;
-    CollectInOrder(tree, list);
-    if (sortByFrequency) std::stable_sort(list.begin(), list.end(), CompareFrequency);
+DisplayList BuildDisplayList(const WordTable& table, bool sortByFrequency) {
+    DisplayList list;
+    list.reserve(table.size());
+    for (const WordEntry& entry : table.Entries()) list.push_back(&entry);
+    if (sortByFrequency) {
+        std::stable_sort(list.begin(), list.end(), [](const WordEntry* a, const WordEntry* b) {
+            return CompareFrequency(*a, *b);
+        });
+    }
     return list;
 }
 

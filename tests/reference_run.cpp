@@ -1,30 +1,32 @@
 #include "tests/reference_run.h"
 
+#include <algorithm>
+#include <map>
+
 #include "corpus/char_classes.h"
 #include "corpus/text_mode.h"
-#include "corpus/word_tree.h"
 #include "lexicon/base_form.h"
 #include "lexicon/noun_lexicon.h"
-#include "report/report_text.h"
-#include "report/word_list.h"
 
 namespace tavro::testing {
 namespace {
 
-void CountLine(std::string_view line, WordNode*& words) {
+using Counts = std::map<std::string, Count>;
+
+void CountLine(std::string_view line, Counts& words) {
     line = line.substr(0, line.find('\0'));
     std::string token;
     for (std::size_t i = 0; i <= line.size(); ++i) {
         if (i < line.size() && IsWordChar(static_cast<unsigned char>(line[i]))) {
-            token += line[i];
+            token += ToLowerGreek(line[i]);
         } else if (!token.empty()) {
-            words = InsertWord(words, WordEntry(token, 1));
+            ++words[token];
             token.clear();
         }
     }
 }
 
-void CountFile(const std::string& contents, WordNode*& words) {
+void CountFile(const std::string& contents, Counts& words) {
     const std::string text = TextModeContents(contents);
     std::size_t start = 0;
     while (start < text.size()) {
@@ -35,35 +37,37 @@ void CountFile(const std::string& contents, WordNode*& words) {
     }
 }
 
+std::string Render(const Counts& counts, bool sortByFrequency) {
+    std::vector<std::pair<std::string, Count>> lines(counts.begin(), counts.end());
+    if (sortByFrequency) {
+        std::stable_sort(lines.begin(), lines.end(),
+                         [](const auto& a, const auto& b) { return a.second > b.second; });
+    }
+    std::string report;
+    for (const auto& [word, count] : lines) {
+        if (count != 0) report += word + ' ' + std::to_string(count) + '\n';
+    }
+    return report;
+}
+
 }  // namespace
 
 std::string ReferenceReport(const ReferenceData& data, const std::vector<std::string>& files,
                             bool showAllWords, bool sortByFrequency) {
-    WordNode* nouns = nullptr;
-    InsertEntries(LexiconEntries(data.lexicon), nouns);
+    Counts nouns;
+    for (const std::string& line : SplitLexiconLines(data.lexicon)) nouns[FoldGreek(line)] = 0;
     const std::vector<EndingGroup> table = ParseConjugationText(TextModeContents(data.conjugation));
 
-    WordNode* words = nullptr;
+    Counts words;
     for (const std::string& contents : files) CountFile(contents, words);
 
-    std::vector<WordEntry> list;
-    CollectInOrder(words, list);
-    for (const WordEntry& word : list) {
-        ForEachBaseFormCandidate(word.word, table, [&](const std::string& candidate) {
-            if (FindWord(nouns, candidate)) {
-                WordEntry credit;
-                credit.word = candidate;
-                credit.count = word.count;
-                nouns = InsertWord(nouns, credit);
-            }
+    for (const auto& [word, count] : words) {
+        ForEachBaseFormCandidate(word, table, [&](const std::string& candidate) {
+            if (const auto noun = nouns.find(candidate); noun != nouns.end()) noun->second += count;
             return true;
         });
     }
-    const std::string report =
-        RenderReport(BuildDisplayList(showAllWords ? words : nouns, sortByFrequency));
-    DeleteTree(nouns);
-    DeleteTree(words);
-    return report;
+    return Render(showAllWords ? words : nouns, sortByFrequency);
 }
 
 }  // namespace tavro::testing

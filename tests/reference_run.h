@@ -1,12 +1,12 @@
 // A deliberately plain processing run, for checking the fast one: files are read
-// whole and split into lines, every token goes into the word tree one insertion at
-// a time, and every candidate is credited through the noun tree itself.
+// whole and split into lines, every token goes into an ordered map one at a time,
+// every candidate is credited through a map of the nouns, and the report is
+// written line by line. It shares only the character classes and the candidate
+// enumeration with the program.
 #pragma once
 
 #include <string>
 #include <vector>
-
-#include "lexicon/ending_table.h"
 
 namespace tavro::testing {
 

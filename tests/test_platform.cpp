@@ -1,8 +1,5 @@
 #include "tests/test_platform.h"
 
-#include <stdexcept>
-
-#include "platform/cp1253.h"
 
 namespace tavro::testing {
 namespace {
@@ -32,12 +29,6 @@ private:
 std::unique_ptr<ProgressDisplay> TestPlatform::CreateProgressDialog() {
     ++progressDialogs;
     return std::make_unique<RecordingProgress>(progressLog, keepAlives);
-}
-
-std::string Greek(std::string_view utf8) {
-    const std::optional<std::string> bytes = Utf8ToCp1253(utf8);
-    if (!bytes) throw std::invalid_argument("not cp1253 text");
-    return *bytes;
 }
 
 }  // namespace tavro::testing

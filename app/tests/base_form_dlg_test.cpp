@@ -1,7 +1,7 @@
 // The Find Base Form dialog: its texts, where the focus starts, what OK and
 // Cancel hand back, and how typed text becomes cp1253.
 
-#include "lexicon/base_form_dlg.h"
+#include "lexicon/qt/base_form_dlg.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -9,7 +9,7 @@
 #include "app/main_frame.h"
 #include "app/tavro_view.h"
 #include "app/tests/gui_test_support.h"
-#include "corpus/select_files_dlg.h"
+#include "corpus/qt/select_files_dlg.h"
 
 using namespace tavro;
 using namespace tavro::testing;
@@ -66,9 +66,13 @@ class DocumentFileTest : public QObject {
 
     void failedSaveIsReportedAndKeepsTheDocumentUnsaved() {
         RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
-        m_run.hooks.saveNames.push_back(m_run.data->Path(QStringLiteral("no such folder/report.txt")));
+        const QString target = m_run.data->Path(QStringLiteral("no such folder/report.txt"));
+        m_run.hooks.saveNames.push_back(target);
         Act("ID_FILE_SAVE")->trigger();
-        QCOMPARE(m_run.hooks.messages, QStringList({"Failed to save document."}));
+        // The message names the file and the problem.
+        QCOMPARE(m_run.hooks.messages,
+                 QStringList({"Failed to save document.\n\n" + target +
+                              ": No such file or directory"}));
         QVERIFY(m_run.app->Session()->IsModified());
         QCOMPARE(m_run.app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
     }

@@ -9,16 +9,10 @@
 #include "app/greek_text.h"
 #include "app/main_frame.h"
 #include "app/tavro_view.h"
-#include "corpus/select_files_dlg.h"
+#include "corpus/qt/select_files_dlg.h"
 #include "platform/cp1253.h"
 
 namespace tavro::testing {
-
-std::string Greek(std::string_view utf8) {
-    const std::optional<std::string> bytes = Utf8ToCp1253(utf8);
-    if (!bytes) qFatal("test text is not cp1253");
-    return *bytes;
-}
 
 QString FromGreek(std::string_view bytes) { return Cp1253ToQString(bytes); }
 

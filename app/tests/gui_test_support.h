@@ -17,13 +17,12 @@
 
 #include "app/shell_hooks.h"
 #include "app/tavro_app.h"
+#include "tests/greek_text.h"
 
 class QAction;
 
 namespace tavro::testing {
 
-// cp1253 bytes from UTF-8 text.
-std::string Greek(std::string_view utf8);
 // UTF-8 from cp1253 bytes, for readable failure messages.
 QString FromGreek(std::string_view bytes);
 

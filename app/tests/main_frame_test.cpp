@@ -18,7 +18,7 @@
 #include "app/framework_ids.h"
 #include "app/tavro_view.h"
 #include "app/tests/gui_test_support.h"
-#include "lexicon/base_form_dlg.h"
+#include "lexicon/qt/base_form_dlg.h"
 
 using namespace tavro;
 using namespace tavro::testing;

@@ -1,7 +1,7 @@
 // The "Please Wait" window: its texts, that it cannot be closed, its bar, and
 // what it shows while a real run reads its files.
 
-#include "corpus/progress_dlg.h"
+#include "corpus/qt/progress_dlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,7 +13,7 @@
 #include "app/main_frame.h"
 #include "app/tavro_app.h"
 #include "app/tests/gui_test_support.h"
-#include "platform/file_system.h"
+#include "platform/posix_file_system.h"
 
 using namespace tavro;
 using namespace tavro::testing;
@@ -22,9 +22,9 @@ namespace {
 
 // Reads the operating system's files and notes, at each opening, what the
 // progress window shows.
-class WatchingFileSystem : public FileSystem {
+class WatchingFileSystem : public PosixFileSystem {
   public:
-    std::unique_ptr<ByteSource> OpenForRead(const std::string& path) override {
+    OpenedSource OpenForRead(const std::string& path) override {
         if (duringRead) duringRead();
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* dlg = qobject_cast<CProgressDlg*>(widget);
@@ -36,13 +36,10 @@ class WatchingFileSystem : public FileSystem {
                                 .arg(dlg->FileName()));
             }
         }
-        return m_files.OpenForRead(path);
+        return PosixFileSystem::OpenForRead(path);
     }
     QStringList seen;
     std::function<void()> duringRead;
-
-  private:
-    PosixFileSystem m_files;
 };
 
 // The program started on test data, reading through a watching file system.

@@ -1,7 +1,7 @@
 // The Select Files dialog: its sorted multi-selection list, Add Files through
 // the (scripted) chooser, Remove Files, and which ways out hand the list back.
 
-#include "corpus/select_files_dlg.h"
+#include "corpus/qt/select_files_dlg.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -12,7 +12,7 @@
 #include "app/framework_ids.h"
 #include "app/main_frame.h"
 #include "app/tavro_app.h"
-#include "corpus/select_files_dlg.h"
+#include "corpus/qt/select_files_dlg.h"
 
 using namespace tavro;
 

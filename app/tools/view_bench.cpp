@@ -15,6 +15,7 @@
 
 #include "app/framework_ids.h"
 #include "app/main_frame.h"
+#include "app/native_path.h"
 #include "app/tavro_app.h"
 #include "app/tavro_view.h"
 
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
 
     QElapsedTimer timer;
     timer.start();
-    const Status run = app.Document()->OpenInputFiles({QFile::encodeName(corpus).toStdString()});
+    const Status run = app.Document()->OpenInputFiles({NativePath(corpus)});
     const double runMs = Ms(timer);
     if (!run.ok()) return 1;
     const std::size_t reportBytes = app.Document()->ReportText().size();

@@ -1,4 +1,4 @@
-#include "corpus/input_file_dialog.h"
+#include "corpus/qt/input_file_dialog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "corpus/progress_dlg.h"
+#include "corpus/qt/progress_dlg.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

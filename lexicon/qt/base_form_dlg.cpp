@@ -1,4 +1,4 @@
-#include "lexicon/base_form_dlg.h"
+#include "lexicon/qt/base_form_dlg.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

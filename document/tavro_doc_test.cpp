@@ -1,4 +1,4 @@
-#include "lexicon/tavro_doc.h"
+#include "document/tavro_doc.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ TEST_F(DocTest, ViewCommandsChangeFlagsMarksAndReport) {
     doc.OnViewSortAlphabetically();  // already in force: nothing happens
     doc.OnViewShowNouns();
     EXPECT_EQ(platform.viewUpdates, updates);
-    EXPECT_TRUE(platform.radioCalls.empty());
+    EXPECT_TRUE(platform.marks.empty());
 
     doc.OnViewShowAllWords();
     EXPECT_EQ(Report(), Greek("zz 3\nλόγου 1\nσπίτι 2\n"));
@@ -69,14 +69,10 @@ TEST_F(DocTest, ViewCommandsChangeFlagsMarksAndReport) {
     doc.OnViewSortAlphabetically();
     EXPECT_EQ(Report(), Greek("λόγος 1\nσπίτι 2\n"));
     EXPECT_EQ(platform.viewUpdates, updates + 4);
-    using Call = TestPlatform::RadioCall;
-    EXPECT_EQ(platform.radioCalls,
-              (std::vector<Call>{
-                  {ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS, ID_VIEW_SHOW_ALL_WORDS},
-                  {ID_VIEW_SORT_ALPHABETICALLY, ID_VIEW_SORT_BY_FREQUENCY, ID_VIEW_SORT_BY_FREQUENCY},
-                  {ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS, ID_VIEW_SHOW_NOUNS},
-                  {ID_VIEW_SORT_ALPHABETICALLY, ID_VIEW_SORT_BY_FREQUENCY,
-                   ID_VIEW_SORT_ALPHABETICALLY}}));
+    EXPECT_EQ(platform.marks,
+              (std::vector<DisplayChoice>{
+                  DisplayChoice::kShowAllWords, DisplayChoice::kSortByFrequency,
+                  DisplayChoice::kShowNouns, DisplayChoice::kSortAlphabetically}));
 }
 
 TEST_F(DocTest, NewDocumentEmptiesTheRunAndKeepsFlagsAndLexicon) {
@@ -87,10 +83,8 @@ TEST_F(DocTest, NewDocumentEmptiesTheRunAndKeepsFlagsAndLexicon) {
     EXPECT_EQ(Report(), "");
     EXPECT_TRUE(doc.InputFiles().empty());
     EXPECT_EQ(doc.WordTree(), nullptr);
-    EXPECT_EQ(CountNodes(doc.NounTree()), 3u);
-    std::vector<WordEntry> nouns;
-    CollectInOrder(doc.NounTree(), nouns);
-    for (const WordEntry& noun : nouns) EXPECT_EQ(noun.count, 0);
+    EXPECT_EQ(doc.NounTree().size(), 3u);
+    for (const WordEntry& noun : doc.NounTree().Entries()) EXPECT_EQ(noun.count, 0);
     EXPECT_TRUE(doc.SortByFrequency());
     doc.RefreshView();  // every count is 0: an empty report
     EXPECT_EQ(Report(), "");
@@ -116,15 +110,45 @@ TEST_F(DocTest, EmptyListOnlyShowsTheMessage) {
     EXPECT_EQ(Report(), "");  // the report was emptied before the run
 }
 
-TEST_F(DocTest, MissingSecondFileEndsTheProcessAfterTheFirst) {
+TEST_F(DocTest, MissingSecondFileEndsTheRunAfterTheFirst) {
     platform.files.Add("a.txt", Greek("σπίτι"));
     const Status status = doc.OpenInputFiles({"a.txt", "/no/such.txt", "a.txt"});
-    EXPECT_EQ(status.kind(), Status::Kind::kEndProcess);
-    EXPECT_EQ(status.exitCode(), -1);
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0], (UserMessage{"Error while opening file ", "/no/such.txt"}));
+    EXPECT_EQ(status.kind(), Status::Kind::kFatal);
+    EXPECT_EQ(status.exitStatus(), 255);
+    EXPECT_EQ(status.message(), (UserMessage{"Error while opening file ", "/no/such.txt"}));
+    EXPECT_EQ(status.problem(), "No such file or directory");
+    EXPECT_TRUE(platform.messages.empty());             // the shell shows it
     EXPECT_EQ(platform.progressLog.back(), "stepit");  // the first file was counted
     EXPECT_EQ(platform.files.OpenCount("a.txt"), 1);    // and nothing after the missing one
+}
+
+// A run that fails is abandoned whole: the last run's report, counts, words and
+// files stay as they were, and nothing of the failed run is shown.
+TEST_F(DocTest, FailedRunLeavesTheLastRunInPlace) {
+    platform.files.Add("a.txt", Greek("σπίτι λόγου"));
+    platform.files.Add("b.txt", Greek("θάλασσας"));
+    ASSERT_TRUE(doc.OpenInputFiles({"a.txt"}).ok());
+    const std::string before = Report();
+    const int updates = platform.viewUpdates;
+    EXPECT_FALSE(doc.OpenInputFiles({"b.txt", "missing.txt"}).ok());
+    EXPECT_EQ(Report(), before);
+    EXPECT_EQ(doc.InputFiles(), (std::vector<std::string>{"a.txt"}));
+    ASSERT_NE(doc.WordTree(), nullptr);
+    EXPECT_EQ(doc.WordTree()->Find(Greek("θάλασσας")), WordTable::kNotFound);
+    EXPECT_EQ(platform.viewUpdates, updates);
+    doc.OnViewShowAllWords();
+    EXPECT_EQ(Report(), Greek("λόγου 1\nσπίτι 1\n"));
+}
+
+TEST_F(DocTest, FileThatShrinksWhileReadIsWarnedAbout) {
+    platform.files.AddShrunk("s.txt", Greek("σπίτι"), 1000);
+    platform.files.Add("whole.txt", Greek("σπίτι"));
+    ASSERT_TRUE(doc.OpenInputFiles({"s.txt", "whole.txt"}).ok());
+    ASSERT_EQ(doc.RunWarnings().size(), 1u);
+    EXPECT_EQ(doc.RunWarnings()[0].path, "s.txt");
+    EXPECT_EQ(doc.RunWarnings()[0].text,
+              "the file shrank while it was read: 5 of 1000 bytes were there");
+    EXPECT_EQ(Report(), Greek("σπίτι 2\n"));
 }
 
 // A file of many blocks lets the progress window repaint while it is read.
@@ -138,11 +162,13 @@ TEST_F(DocTest, LargeFileKeepsTheProgressWindowAlive) {
                                                               "file big.txt", "stepit"}));
 }
 
-TEST_F(DocTest, ReadErrorEndsTheProcess) {
-    platform.files.AddUnreadable("bad.txt", "some words");
+TEST_F(DocTest, ReadErrorEndsTheRun) {
+    platform.files.Add("bad.txt", "some words");
+    platform.files.FailOn(MemoryFileSystem::Failure::kRead, "bad.txt");
     const Status status = doc.OpenInputFiles({"bad.txt"});
-    EXPECT_EQ(status.kind(), Status::Kind::kEndProcess);
-    EXPECT_EQ(platform.messages.at(0), (UserMessage{"Error while reading file ", "bad.txt"}));
+    EXPECT_EQ(status.kind(), Status::Kind::kFatal);
+    EXPECT_EQ(status.message(), (UserMessage{"Error while reading file ", "bad.txt"}));
+    EXPECT_EQ(status.problem(), "Input/output error");
 }
 
 TEST_F(DocTest, FindBaseFormAsksAndAnswers) {
@@ -160,15 +186,17 @@ TEST_F(DocTest, FindBaseFormAsksAndAnswers) {
 TEST(DocLoading, MissingDataFiles) {
     TestPlatform platform;
     CTavroDoc noLexicon(platform);
-    EXPECT_EQ(noLexicon.LoadData().kind(), Status::Kind::kNoDocument);
-    EXPECT_EQ(platform.messages.at(0).text, "Error: File could not be opened");
+    const Status noDocument = noLexicon.LoadData();
+    EXPECT_EQ(noDocument.kind(), Status::Kind::kNoDocument);
+    EXPECT_EQ(noDocument.message().text, "Error: File could not be opened");
     EXPECT_EQ(platform.files.OpenCount("conjugation.txt"), 0);
 
     platform.files.Add("finalList.txt", "a\n");
     CTavroDoc noTable(platform);
     const Status status = noTable.LoadData();
-    EXPECT_EQ(status.kind(), Status::Kind::kEndProcess);
-    EXPECT_EQ(platform.messages.at(1), (UserMessage{"Error while opening file ", "conjugation.txt"}));
+    EXPECT_EQ(status.kind(), Status::Kind::kFatal);
+    EXPECT_EQ(status.message(), (UserMessage{"Error while opening file ", "conjugation.txt"}));
+    EXPECT_TRUE(platform.messages.empty());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "corpus/select_files_dlg.h"
+#include "corpus/qt/select_files_dlg.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

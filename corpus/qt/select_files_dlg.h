@@ -11,7 +11,7 @@
 #include <QDialog>
 #include <QStringList>
 
-#include "corpus/input_file_dialog.h"
+#include "corpus/qt/input_file_dialog.h"
 
 class QListWidget;
 class QPushButton;

@@ -1,4 +1,5 @@
-// The program's own command ids, shared by the document and the desktop shell.
+// The program's own command ids: the menu items, accelerators and toolbar
+// button that lead to the document's and the view's own commands.
 #pragma once
 
 namespace tavro {

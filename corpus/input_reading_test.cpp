@@ -1,0 +1,93 @@
+#include "corpus/input_reading.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <new>
+#include <stdexcept>
+
+#include "corpus/parallel.h"
+#include "platform/memory_file_system.h"
+
+namespace tavro {
+namespace {
+
+class NoProgress : public ProgressDisplay {
+public:
+    void SetRange(std::int64_t, std::int64_t) override {}
+    void SetStep(std::int64_t) override {}
+    void SetPos(std::int64_t) override {}
+    void StepIt() override {}
+    void SetFileName(const std::string&) override {}
+};
+
+// Files whose reading runs out of memory once `failAfter` bytes were delivered.
+class ExhaustedFileSystem : public MemoryFileSystem {
+public:
+    explicit ExhaustedFileSystem(std::size_t failAfter) : m_failAfter(failAfter) {}
+    OpenedSource OpenForRead(const std::string& path) override {
+        OpenedSource opened = MemoryFileSystem::OpenForRead(path);
+        if (opened.file) opened.file = std::make_unique<Exhausted>(std::move(opened.file), m_failAfter);
+        return opened;
+    }
+
+private:
+    class Exhausted : public ByteSource {
+    public:
+        Exhausted(std::unique_ptr<ByteSource> inner, std::size_t left)
+            : m_inner(std::move(inner)), m_left(left) {}
+        std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+            if (m_left == 0) throw std::bad_alloc();
+            const std::optional<std::size_t> n = m_inner->Read(buffer, std::min(capacity, m_left));
+            if (n) m_left -= *n;
+            return n;
+        }
+
+    private:
+        std::unique_ptr<ByteSource> m_inner;
+        std::size_t m_left;
+    };
+    std::size_t m_failAfter;
+};
+
+TEST(CountInputFiles, CountsEveryFileWithAnyNumberOfThreads) {
+    MemoryFileSystem files;
+    files.Add("a", "b a b\nc");
+    files.Add("b", "a\r\nzz\x1A" "after the end");
+    NoProgress progress;
+    for (const int threads : {1, 2, 7}) {
+        const CountedInput counted = CountInputFiles({"a", "b", "a"}, files, progress, threads);
+        ASSERT_TRUE(counted.status.ok());
+        std::string words;
+        for (const WordEntry& entry : counted.words.Entries()) {
+            words += entry.word + "=" + std::to_string(entry.count) + " ";
+        }
+        EXPECT_EQ(words, "a=3 b=4 c=2 zz=1 ") << threads << " threads";
+        EXPECT_TRUE(counted.warnings.empty());
+    }
+}
+
+TEST(CountInputFiles, RunningOutOfMemoryIsAnErrorThatNamesTheFile) {
+    ExhaustedFileSystem files(3);
+    files.Add("big.txt", "some words that do not fit");
+    NoProgress progress;
+    const CountedInput counted = CountInputFiles({"big.txt"}, files, progress, 2);
+    EXPECT_EQ(counted.status.kind(), Status::Kind::kFatal);
+    EXPECT_EQ(counted.status.message().text, "Out of memory while counting the words of big.txt");
+    EXPECT_TRUE(counted.words.empty());
+}
+
+TEST(RunShares, DoesEveryShareOnceAndRethrowsTheFirstFailure) {
+    std::vector<std::atomic<int>> done(100);
+    RunShares(done.size(), 4, [&](std::size_t share) { ++done[share]; });
+    for (const std::atomic<int>& count : done) EXPECT_EQ(count.load(), 1);
+    EXPECT_THROW(RunShares(10, 3,
+                           [](std::size_t share) {
+                               if (share == 4) throw std::runtime_error("share 4");
+                           }),
+                 std::runtime_error);
+    RunShares(0, 8, [](std::size_t) { FAIL() << "no share to run"; });
+}
+
+}  // namespace
+}  // namespace tavro

@@ -1,0 +1,49 @@
+// CTavroDoc's processing run: the Open Input Files command once the user
+// confirmed the list, counting the input files, crediting the nouns.
+
+#include <new>
+
+#include "document/tavro_doc.h"
+
+namespace tavro {
+
+Status CTavroDoc::OpenInputFiles(std::vector<std::string> files) {
+    std::vector<std::string> previous = std::exchange(m_inputFiles, std::move(files));
+    if (m_inputFiles.empty()) ClearRun();
+    const Status run = ProcessInputFiles();
+    if (!run.ok()) m_inputFiles = std::move(previous);
+    return run;
+}
+
+CountedInput CTavroDoc::ReadInputFiles(ProgressDisplay& progress) const {
+    return CountInputFiles(m_inputFiles, m_platform.Files(), progress, m_threads);
+}
+
+Status CTavroDoc::ProcessInputFiles() {
+    const auto n = static_cast<std::int64_t>(m_inputFiles.size());
+    if (n == 0) {
+        m_platform.ShowMessage({"No Input Files have been Selected.\n", ""});
+        return Status::Ok();
+    }
+    std::unique_ptr<ProgressDisplay> progress = m_platform.CreateProgressDialog();
+    progress->SetRange(1, n + 1);
+    progress->SetStep(1);
+    progress->SetPos(1);
+    CountedInput counted = ReadInputFiles(*progress);
+    if (!counted.status.ok()) return counted.status;
+    try {
+        WordCredits credits = CreditNouns(counted.words, *m_pNounTree, m_conjugation, m_threads);
+        // The run is complete: its results replace the last run's.
+        ClearRun();
+        m_pWordTree = std::make_unique<WordTable>(std::move(counted.words));
+        AddCredits(credits, *m_pWordTree, *m_pNounTree);
+        m_credits = std::move(credits);
+        m_runWarnings = std::move(counted.warnings);
+    } catch (const std::bad_alloc&) {
+        return Status::Fatal({"Out of memory while crediting the nouns", ""});
+    }
+    RefreshView();
+    return Status::Ok();
+}
+
+}  // namespace tavro

@@ -1,0 +1,37 @@
+#include "document/tavro_doc.h"
+
+#include "lexicon/noun_lexicon.h"
+
+namespace tavro {
+
+CTavroDoc::CTavroDoc(Platform& platform)
+    : m_pNounTree(std::make_unique<WordTable>()), m_platform(platform) {}
+
+Status CTavroDoc::LoadData(const DataFiles& files) {
+    const Status lexicon = LoadNounLexicon(m_platform.Files(), files.lexicon, *m_pNounTree);
+    if (!lexicon.ok()) return lexicon;
+    return LoadConjugationTable(m_platform.Files(), files.conjugation, m_conjugation);
+}
+
+void CTavroDoc::ClearRun() {
+    m_reportText.clear();
+    m_reportText.shrink_to_fit();
+    m_pWordTree.reset();
+    m_credits = {};
+    m_runWarnings.clear();
+    ResetCounts(*m_pNounTree);
+}
+
+bool CTavroDoc::OnNewDocument() {
+    ClearRun();
+    m_inputFiles.clear();
+    m_inputFiles.shrink_to_fit();
+    return true;
+}
+
+std::string_view CTavroDoc::ReportText() const {
+    const std::string_view text = m_reportText;
+    return text.substr(0, text.find('\0'));
+}
+
+}  // namespace tavro

@@ -1,0 +1,113 @@
+// CTavroDoc: the one document of the program.
+//
+// It owns everything the program knows: the noun table (the lexicon, whose
+// counts a processing run fills), the inflection table, the input files of the
+// last run, the word table of that run with the credits its words gave, the
+// report text and the two display flags. m_pNounTree and m_pWordTree own their
+// tables (word_table.h); the word table is null until a run has made one.
+// Loading the data files happens once (LoadData, right after construction);
+// File > New re-initialises the per-run state and keeps the lexicon, the table
+// and the flags.
+//
+// A processing run works on its own results and puts them in place only when it
+// has finished: a run that fails leaves the document as it was and returns a
+// Status that names the file and the problem; the shell decides whether the
+// process ends. Messages that are no errors, progress and view updates go
+// through the Platform. The report text is exactly what saving writes.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus/input_reading.h"
+#include "corpus/word_table.h"
+#include "lexicon/ending_table.h"
+#include "lexicon/noun_crediting.h"
+#include "platform/platform.h"
+#include "platform/status.h"
+#include "report/word_list.h"
+
+namespace tavro {
+
+// Where the two data files are read from.
+struct DataFiles {
+    std::string lexicon = "finalList.txt";
+    std::string conjugation = "conjugation.txt";
+};
+
+class CTavroDoc {
+public:
+    explicit CTavroDoc(Platform& platform);
+    CTavroDoc(const CTavroDoc&) = delete;
+    CTavroDoc& operator=(const CTavroDoc&) = delete;
+
+    // Reads the lexicon, then the inflection table. NoDocument when the lexicon
+    // cannot be opened or read; Fatal when the table cannot be.
+    Status LoadData(const DataFiles& files = {});
+
+    // Empties the report, the input list and the word table; every noun count
+    // becomes 0. The flags, the lexicon and the inflection table stay.
+    bool OnNewDocument();
+
+    // What the Open Input Files command does once the user confirmed `files`:
+    // a run over them whose results replace the last run's. An empty list
+    // empties the run's state and only shows "No Input Files have been Selected.".
+    Status OpenInputFiles(std::vector<std::string> files);
+
+    // Reads and counts the input files, credits the nouns and rebuilds the report.
+    Status ProcessInputFiles();
+
+    // Counts every input file, in list order, into a word table (which it returns).
+    CountedInput ReadInputFiles(ProgressDisplay& progress) const;
+
+    // How many threads a run may use to count and analyse; 0 (the default) uses
+    // every core. The results do not depend on it.
+    void SetThreadCount(int threads) { m_threads = threads; }
+
+    // Rebuilds the report from the chosen table in the chosen order; updates the views.
+    void RefreshView();
+
+    // Writes the report lines of `list` (entries of count 0 are left out).
+    void BuildReportText(const DisplayList& list);
+
+    // The report text, as shown and as saved.
+    std::string_view ReportText() const;
+
+    // The display commands and Find Base Form.
+    void OnViewSortAlphabetically();
+    void OnViewSortByFrequency();
+    void OnViewShowNouns();
+    void OnViewShowAllWords();
+    void OnToolsFindBaseForm();
+
+    const std::vector<std::string>& InputFiles() const { return m_inputFiles; }
+    const WordTable& NounTree() const { return *m_pNounTree; }
+    // The last run's words; null when there has been no run since the last reset.
+    const WordTable* WordTree() const { return m_pWordTree.get(); }
+    // The nouns each word of WordTree() credited.
+    const WordCredits& Credits() const { return m_credits; }
+    // What the last run found worth a warning (it went on all the same).
+    const std::vector<FileWarning>& RunWarnings() const { return m_runWarnings; }
+    const std::vector<EndingGroup>& Conjugation() const { return m_conjugation; }
+    bool SortByFrequency() const { return m_bSortByFrequency != 0; }
+    bool ShowAllWords() const { return m_bShowAllWords != 0; }
+
+private:
+    void ClearRun();
+
+    std::vector<std::string> m_inputFiles;
+    std::unique_ptr<WordTable> m_pNounTree;
+    std::unique_ptr<WordTable> m_pWordTree;
+    std::string m_reportText;
+    std::vector<EndingGroup> m_conjugation;
+    int m_bSortByFrequency = 0;
+    int m_bShowAllWords = 0;
+    WordCredits m_credits;
+    std::vector<FileWarning> m_runWarnings;
+    Platform& m_platform;
+    int m_threads = 0;
+};
+
+}  // namespace tavro
