@@ -1,9 +1,10 @@
 #include "app/data_location.h"
-#include "app/native_path.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+
+#include "app/native_path.h"
 
 namespace tavro {
 namespace {

@@ -75,8 +75,8 @@ bool DocumentSession::DoSave(const QString& path, QWidget* parent) {
     }
     const std::string problem = SaveFile(m_files, NativePath(target), m_doc.ReportText());
     if (!problem.empty()) {
-        m_hooks.showMessage(parent, QStringLiteral("Failed to save document.\n\n%1")
-                                        .arg(PathForDisplay(problem)));
+        m_hooks.showMessage(
+            parent, QStringLiteral("Failed to save document.\n\n%1").arg(PathForDisplay(problem)));
         return false;
     }
     MarkSaved();

@@ -9,9 +9,7 @@
 
 namespace tavro {
 
-inline std::string NativePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
+inline std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 inline QString PathForDisplay(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));

@@ -15,8 +15,7 @@ QtPlatform::QtPlatform(const ShellHooks& hooks, FileSystem& files)
     : m_hooks(hooks), m_files(files) {}
 
 QString MessageBoxText(const UserMessage& message) {
-    return Cp1253ToQString(message.text) +
-           PathForDisplay(message.path);
+    return Cp1253ToQString(message.text) + PathForDisplay(message.path);
 }
 
 void QtPlatform::ShowMessage(const UserMessage& message) {
@@ -45,9 +44,10 @@ void QtPlatform::MarkDisplayChoice(DisplayChoice choice) {
             return;
         case DisplayChoice::kShowNouns:
         case DisplayChoice::kShowAllWords:
-            m_frame->CheckMenuRadioItem(
-                ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS,
-                choice == DisplayChoice::kShowAllWords ? ID_VIEW_SHOW_ALL_WORDS : ID_VIEW_SHOW_NOUNS);
+            m_frame->CheckMenuRadioItem(ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS,
+                                        choice == DisplayChoice::kShowAllWords
+                                            ? ID_VIEW_SHOW_ALL_WORDS
+                                            : ID_VIEW_SHOW_NOUNS);
             return;
     }
 }

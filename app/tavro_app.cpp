@@ -5,8 +5,8 @@
 #include <QSettings>
 
 #include "app/about_dlg.h"
-#include "app/document_session.h"
 #include "app/command_ids.h"
+#include "app/document_session.h"
 #include "app/framework_ids.h"
 #include "app/main_frame.h"
 #include "app/qt_platform.h"

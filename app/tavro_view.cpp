@@ -108,8 +108,7 @@ void CTavroView::OnOpenInputFiles() {
 
     std::vector<std::string> files;
     files.reserve(static_cast<std::size_t>(dlg.m_fileList.size()));
-    for (const QString& path : dlg.m_fileList)
-        files.push_back(NativePath(path));
+    for (const QString& path : dlg.m_fileList) files.push_back(NativePath(path));
     const bool emptyList = files.empty();
 
     m_running = true;

@@ -18,9 +18,7 @@ constexpr const char* kVersion = "tavro-cli 1.0.0";
 
 // An argument typed on a UTF-8 terminal becomes cp1253; bytes that are not UTF-8,
 // or hold characters cp1253 lacks, are taken as they are.
-std::string TypedToCp1253(const std::string& typed) {
-    return Utf8ToCp1253(typed).value_or(typed);
-}
+std::string TypedToCp1253(const std::string& typed) { return Utf8ToCp1253(typed).value_or(typed); }
 
 // Shows what a failed operation must tell the user; returns the exit status.
 int Fail(const Status& status, ConsolePlatform& platform) {

@@ -19,7 +19,7 @@ struct CliRun {
 };
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         files.Add("finalList.txt", Greek("λόγος\nσπίτι\n"));
         files.Add("conjugation.txt", Greek("ου ος\nιού ί-1\n"));
@@ -45,9 +45,11 @@ TEST_F(CliTest, ReportInEveryMode) {
 
 TEST_F(CliTest, BaseFormAnswersInUtf8) {
     EXPECT_EQ(Run({"--base-form", "Λόγου"}).out, "The base form of the word 'Λόγου' is 'λόγος'.\n");
-    EXPECT_EQ(Run({"--base-form", "σπιτιού"}).out, "The base form of the word 'σπιτιού' is 'σπίτι'.\n");
+    EXPECT_EQ(Run({"--base-form", "σπιτιού"}).out,
+              "The base form of the word 'σπιτιού' is 'σπίτι'.\n");
     EXPECT_EQ(Run({"--base-form=Σπίτι"}).out, "The base form of the word 'Σπίτι' is 'Σπίτι'.\n");
-    EXPECT_EQ(Run({"--base-form", "xyz"}).out, "The base form of the word 'xyz' could not be found.\n");
+    EXPECT_EQ(Run({"--base-form", "xyz"}).out,
+              "The base form of the word 'xyz' could not be found.\n");
     const CliRun empty = Run({"--base-form", ""});
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out, "");
@@ -73,10 +75,14 @@ TEST_F(CliTest, UsageErrorsAndEmptyFileList) {
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.out, "");
     EXPECT_EQ(none.err, "No Input Files have been Selected.\n");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--bogus", "a.txt"}, {"--lexicon"}, {"--all-words=1", "a.txt"},
-          {"--base-form", "x", "a.txt"}, {"--base-form", "x", "--all-words"},
-          {"--threads", "0", "a.txt"}, {"--threads", "257", "a.txt"}, {"--threads=x", "a.txt"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--bogus", "a.txt"},
+                                                 {"--lexicon"},
+                                                 {"--all-words=1", "a.txt"},
+                                                 {"--base-form", "x", "a.txt"},
+                                                 {"--base-form", "x", "--all-words"},
+                                                 {"--threads", "0", "a.txt"},
+                                                 {"--threads", "257", "a.txt"},
+                                                 {"--threads=x", "a.txt"}}) {
         const CliRun run = Run(args);
         EXPECT_EQ(run.status, 2) << args[0];
         EXPECT_NE(run.err.find("Try 'tavro-cli --help'"), std::string::npos);

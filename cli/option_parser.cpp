@@ -68,7 +68,8 @@ std::string OptionParser::Parse(const std::vector<std::string>& args,
 std::optional<long long> ParseWholeNumber(const std::string& text, long long low, long long high) {
     long long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
     if (value < low || value > high) return std::nullopt;
     return value;
 }

@@ -15,7 +15,7 @@
 namespace tavro {
 
 class OptionParser {
-public:
+  public:
     // A flag: sets `target` when given. `alias` is another spelling ("-h").
     void Flag(std::string name, bool& target, std::string alias = {});
     // An option with a value: `take` receives it, and returns an error text for a
@@ -26,9 +26,10 @@ public:
 
     // Parses `args` (without the program's name), appending the operands to
     // `operands`; the error text of the first usage error, or an empty text.
-    std::string Parse(const std::vector<std::string>& args, std::vector<std::string>& operands) const;
+    std::string Parse(const std::vector<std::string>& args,
+                      std::vector<std::string>& operands) const;
 
-private:
+  private:
     struct Option {
         std::string name;
         std::string alias;

@@ -30,8 +30,7 @@ TEST(OptionParser, OptionsValuesAndOperandsInAnyOrder) {
     EXPECT_TRUE(p.flag);
     EXPECT_EQ(p.value, "y=z");  // the last one counts; only the first '=' splits
     EXPECT_EQ(p.operands, (std::vector<std::string>{"a", "-", "b"}));
-    EXPECT_EQ(Parse({"--", "--flag", "-v"}).operands,
-              (std::vector<std::string>{"--flag", "-v"}));
+    EXPECT_EQ(Parse({"--", "--flag", "-v"}).operands, (std::vector<std::string>{"--flag", "-v"}));
     EXPECT_EQ(Parse({"--value", ""}).value, "");
 }
 

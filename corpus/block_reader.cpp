@@ -12,8 +12,9 @@ namespace {
 // std::string_view::rfind goes byte by byte.
 std::size_t FindLast(std::string_view bytes, char byte) {
     const void* found = ::memrchr(bytes.data(), byte, bytes.size());
-    return found == nullptr ? std::string_view::npos
-                            : static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data());
+    return found == nullptr
+               ? std::string_view::npos
+               : static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data());
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 namespace tavro {
 
 class BlockReader {
-public:
+  public:
     explicit BlockReader(std::size_t blockSize);
 
     // Starts on a file (the reader keeps its storage from one file to the next).
@@ -35,7 +35,7 @@ public:
     std::uint64_t BytesRead() const { return m_bytesRead; }
     bool ReachedEndOfFile() const { return m_endOfFile; }
 
-private:
+  private:
     bool FillPending();  // reads once more into the pending bytes; false on a read error
     std::size_t CutPoint() const;
     std::string_view Pending() const { return {m_pending.get(), m_pendingSize}; }
@@ -48,7 +48,7 @@ private:
     std::unique_ptr<char[]> m_pending;
     std::size_t m_pendingSize = 0;
     std::size_t m_pendingCapacity = 0;
-    bool m_textEnded = false;     // end of file, or a 1A byte was met
+    bool m_textEnded = false;  // end of file, or a 1A byte was met
     bool m_endOfFile = false;
     std::uint64_t m_bytesRead = 0;
     bool m_droppingLine = false;  // inside the rest of a line after a NUL byte

@@ -12,7 +12,8 @@ TEST(BlockScan, FoldsAndMasksEveryByteAtEveryPosition) {
     unsigned char original[64];
     for (int value = 0; value < 256; ++value) {
         for (int position = 0; position < 64; ++position) {
-            for (int i = 0; i < 64; ++i) original[i] = static_cast<unsigned char>((value + i * 37) & 0xFF);
+            for (int i = 0; i < 64; ++i)
+                original[i] = static_cast<unsigned char>((value + i * 37) & 0xFF);
             original[position] = static_cast<unsigned char>(value);
             std::copy(original, original + 64, chunk);
             std::uint64_t expected = 0;

@@ -50,8 +50,8 @@ constexpr std::array<std::uint8_t, 256> MakeClassTable() {
     for (unsigned char b : kAccented) table[b] |= kAccentedBit;
     for (int b = 0; b < 256; ++b) {
         const unsigned char l = kLower[b];
-        const bool letterOrDigit = (l >= 'a' && l <= 'z') || (l >= 'A' && l <= 'Z') ||
-                                   (l >= '0' && l <= '9') || l == '_';
+        const bool letterOrDigit =
+            (l >= 'a' && l <= 'z') || (l >= 'A' && l <= 'Z') || (l >= '0' && l <= '9') || l == '_';
         if (letterOrDigit || (table[l] & (kVowelBit | kConsonantBit)) != 0) table[b] |= kWordBit;
     }
     return table;

@@ -33,9 +33,11 @@ UnicodeClasses ClassesFromUnicode(unsigned char byte) {
     const auto lower = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
     classes.lower = UnicodeToCp1253(lower).value_or(byte);
     const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(error);
-    const icu::UnicodeString decomposed = nfd->normalize(icu::UnicodeString(static_cast<UChar32>(lower)), error);
+    const icu::UnicodeString decomposed =
+        nfd->normalize(icu::UnicodeString(static_cast<UChar32>(lower)), error);
     const std::u32string_view vowels = U"αεηιουω";
-    classes.vowel = vowels.find(static_cast<char32_t>(decomposed.char32At(0))) != std::u32string_view::npos;
+    classes.vowel =
+        vowels.find(static_cast<char32_t>(decomposed.char32At(0))) != std::u32string_view::npos;
     classes.accented = decomposed.indexOf(static_cast<char16_t>(0x0301)) >= 0;
     return classes;
 }
@@ -47,8 +49,8 @@ TEST(CharClasses, EveryByteAgreesWithUnicode) {
         SCOPED_TRACE(b);
         if (b == 0xD2) continue;  // unassigned in the code page: below
         const UnicodeClasses expected = ClassesFromUnicode(byte);
-        const bool asciiWord = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
-                               (b >= 'a' && b <= 'z') || b == '_';
+        const bool asciiWord =
+            (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_';
         EXPECT_EQ(ToLowerGreek(byte), expected.lower);
         EXPECT_EQ(IsWordChar(byte), expected.greekLetter || asciiWord);
         // The vowel and accent classes are of folded bytes only.

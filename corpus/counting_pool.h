@@ -20,7 +20,7 @@
 namespace tavro {
 
 class CountingPool {
-public:
+  public:
     explicit CountingPool(int threads);
     ~CountingPool();
     CountingPool(const CountingPool&) = delete;
@@ -38,7 +38,7 @@ public:
     // thread of their own, then the sorted lists are merged.
     std::vector<WordEntry> Finish();
 
-private:
+  private:
     void Work(WordCounter& counter);
     void Count(std::string& block, WordCounter& counter);
     void Stop();

@@ -26,7 +26,8 @@ struct HugePageAllocator {
 
     T* allocate(std::size_t n) {
         const std::size_t bytes = n * sizeof(T);
-        if (bytes < kHugePage) return static_cast<T*>(::operator new(bytes, std::align_val_t{alignof(T)}));
+        if (bytes < kHugePage)
+            return static_cast<T*>(::operator new (bytes, std::align_val_t{alignof(T)}));
         const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
         void* memory = std::aligned_alloc(kHugePage, rounded);
         if (memory == nullptr) throw std::bad_alloc();
@@ -38,14 +39,16 @@ struct HugePageAllocator {
 
     void deallocate(T* p, std::size_t n) {
         if (n * sizeof(T) < kHugePage) {
-            ::operator delete(p, std::align_val_t{alignof(T)});
+            ::operator delete (p, std::align_val_t{alignof(T)});
         } else {
             std::free(p);
         }
     }
 
     template <typename U>
-    bool operator==(const HugePageAllocator<U>&) const { return true; }
+    bool operator==(const HugePageAllocator<U>&) const {
+        return true;
+    }
 };
 
 }  // namespace tavro

@@ -13,7 +13,7 @@ namespace tavro {
 namespace {
 
 class NoProgress : public ProgressDisplay {
-public:
+  public:
     void SetRange(std::int64_t, std::int64_t) override {}
     void SetStep(std::int64_t) override {}
     void SetPos(std::int64_t) override {}
@@ -23,17 +23,18 @@ public:
 
 // Files whose reading runs out of memory once `failAfter` bytes were delivered.
 class ExhaustedFileSystem : public MemoryFileSystem {
-public:
+  public:
     explicit ExhaustedFileSystem(std::size_t failAfter) : m_failAfter(failAfter) {}
     OpenedSource OpenForRead(const std::string& path) override {
         OpenedSource opened = MemoryFileSystem::OpenForRead(path);
-        if (opened.file) opened.file = std::make_unique<Exhausted>(std::move(opened.file), m_failAfter);
+        if (opened.file)
+            opened.file = std::make_unique<Exhausted>(std::move(opened.file), m_failAfter);
         return opened;
     }
 
-private:
+  private:
     class Exhausted : public ByteSource {
-    public:
+      public:
         Exhausted(std::unique_ptr<ByteSource> inner, std::size_t left)
             : m_inner(std::move(inner)), m_left(left) {}
         std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
@@ -43,7 +44,7 @@ private:
             return n;
         }
 
-    private:
+      private:
         std::unique_ptr<ByteSource> m_inner;
         std::size_t m_left;
     };
@@ -53,7 +54,9 @@ private:
 TEST(CountInputFiles, CountsEveryFileWithAnyNumberOfThreads) {
     MemoryFileSystem files;
     files.Add("a", "b a b\nc");
-    files.Add("b", "a\r\nzz\x1A" "after the end");
+    files.Add("b",
+              "a\r\nzz\x1A"
+              "after the end");
     NoProgress progress;
     for (const int threads : {1, 2, 7}) {
         const CountedInput counted = CountInputFiles({"a", "b", "a"}, files, progress, threads);

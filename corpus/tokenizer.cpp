@@ -3,19 +3,20 @@
 #include <algorithm>
 #include <cstring>
 
+#include "corpus/block_scan.h"
 #include "corpus/char_classes.h"
 #include "corpus/text_mode.h"
-#include "corpus/block_scan.h"
 
 namespace tavro {
 namespace {
 
 // The first NUL or 1A byte at or after `from`, or `size`.
 std::size_t FindSpecial(const unsigned char* block, std::size_t from, std::size_t size) {
-    const auto* nul = static_cast<const unsigned char*>(std::memchr(block + from, '\0', size - from));
+    const auto* nul =
+        static_cast<const unsigned char*>(std::memchr(block + from, '\0', size - from));
     const std::size_t nulAt = nul != nullptr ? static_cast<std::size_t>(nul - block) : size;
-    const auto* eot = static_cast<const unsigned char*>(
-        std::memchr(block + from, kEndOfText, nulAt - from));
+    const auto* eot =
+        static_cast<const unsigned char*>(std::memchr(block + from, kEndOfText, nulAt - from));
     return eot != nullptr ? static_cast<std::size_t>(eot - block) : nulAt;
 }
 
@@ -86,8 +87,7 @@ void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t e
     }
 }
 
-void Tokenizer::EmitCarriedWord(const unsigned char* block, std::size_t end,
-                                WordCounter& counter) {
+void Tokenizer::EmitCarriedWord(const unsigned char* block, std::size_t end, WordCounter& counter) {
     m_token.append(reinterpret_cast<const char*>(block), end);
     counter.Add(m_token);
     m_token.clear();

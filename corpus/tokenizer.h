@@ -15,7 +15,7 @@
 namespace tavro {
 
 class Tokenizer {
-public:
+  public:
     // Counts the words that end in the block into `counter`, folding the block's
     // bytes in place. Returns false once the text has ended (a 1A byte): the rest of
     // the file is not to be read.
@@ -24,12 +24,11 @@ public:
     // The end of the file: counts a word that was still open.
     void Finish(WordCounter& counter);
 
-private:
+  private:
     bool FeedBlock(char* block, std::size_t size, WordCounter& counter);
     // Folds bytes [begin, end) of `block`, which hold no NUL and no 1A, and counts
     // their words.
-    void ScanPlain(unsigned char* block, std::size_t begin, std::size_t end,
-                   WordCounter& counter);
+    void ScanPlain(unsigned char* block, std::size_t begin, std::size_t end, WordCounter& counter);
     // Counts the word made of the carried bytes and bytes [start, end) of `block`.
     void EmitWord(const unsigned char* block, std::size_t start, std::size_t end,
                   WordCounter& counter) {

@@ -35,23 +35,40 @@ struct Case {
 
 TEST(Tokenizer, SplitsFoldsAndCountsWhateverTheBlockSize) {
     const std::vector<Case> cases = {
-        {"apostrophe separates", "\xF3'\xE1\xE3\xE1\xF0\xFE", {{"\xF3", 1}, {"\xE1\xE3\xE1\xF0\xFE", 1}}},
-        {"hyphen and quotes separate", "a-b \x93" "c\x94", {{"a", 1}, {"b", 1}, {"c", 1}}},
-        {"digits, letters and underscore join", "2003 abc123 \xC1" "1 a_b",
-         {{"2003", 1}, {"abc123", 1}, {"\xE1" "1", 1}, {"a_b", 1}}},
-        {"Greek capitals fold, ASCII does not", "\xCB\xFC\xE3\xEF\xF2 \xEB\xFC\xE3\xEF\xF2 ABC abc",
+        {"apostrophe separates",
+         "\xF3'\xE1\xE3\xE1\xF0\xFE",
+         {{"\xF3", 1}, {"\xE1\xE3\xE1\xF0\xFE", 1}}},
+        {"hyphen and quotes separate",
+         "a-b \x93"
+         "c\x94",
+         {{"a", 1}, {"b", 1}, {"c", 1}}},
+        {"digits, letters and underscore join",
+         "2003 abc123 \xC1"
+         "1 a_b",
+         {{"2003", 1},
+          {"abc123", 1},
+          {"\xE1"
+           "1",
+           1},
+          {"a_b", 1}}},
+        {"Greek capitals fold, ASCII does not",
+         "\xCB\xFC\xE3\xEF\xF2 \xEB\xFC\xE3\xEF\xF2 ABC abc",
          {{"\xEB\xFC\xE3\xEF\xF2", 2}, {"ABC", 1}, {"abc", 1}}},
         {"CR LF and lone CR separate", "a\r\nb\rc\n", {{"a", 1}, {"b", 1}, {"c", 1}}},
         {"last line without line feed", "a\nb", {{"a", 1}, {"b", 1}}},
         {"NUL ends the scan of its line", std::string("ab\0cd ef\ngh", 11), {{"ab", 1}, {"gh", 1}}},
         {"NUL right after a word", std::string("ab\0\ncd", 6), {{"ab", 1}, {"cd", 1}}},
-        {"1A ends the text", "ab cd\x1A" "ef\ngh", {{"ab", 1}, {"cd", 1}}},
+        {"1A ends the text",
+         "ab cd\x1A"
+         "ef\ngh",
+         {{"ab", 1}, {"cd", 1}}},
         {"1A inside a skipped line ends the text", std::string("a\0b\x1A\nc", 7), {{"a", 1}}},
         {"no word characters", " ,.;\xB7\xFF\n\t", {}},
         {"empty", "", {}},
     };
     for (const Case& c : cases) {
-        for (std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1} << 20}) {
+        for (std::size_t block :
+             {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1} << 20}) {
             EXPECT_EQ(Tokenise(c.text, block), c.expected) << c.name << ", blocks of " << block;
         }
     }

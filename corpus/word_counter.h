@@ -23,7 +23,7 @@
 namespace tavro {
 
 class WordCounter {
-public:
+  public:
     // The longest word a slot holds; longer ones go to the side table. Tests
     // lower it to reach that path without gigabytes of text.
     static constexpr std::size_t kLongestSlotWord = 0xFFFFFFFEu;
@@ -53,7 +53,7 @@ public:
     // Every distinct word with its count, in ascending word order.
     std::vector<CountedWord> SortedWords() const;
 
-private:
+  private:
     struct alignas(32) Slot {
         std::uint64_t prefix;         // the first eight bytes, zero-padded
         std::uint32_t tag;            // the high half of the hash

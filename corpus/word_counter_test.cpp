@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <random>
-#include <cstring>
 
 namespace tavro {
 namespace {
@@ -46,7 +46,8 @@ TEST(WordCounter, EmptyWordBytesWithNulAndBatches) {
     counter.Add("");
     const std::string longWord(40, 'q');
     std::vector<WordCounter::Pending> batch;
-    for (const char* word : {"x", "y", "x", "abcdefgh", "abcdefghi"}) batch.push_back({word, std::strlen(word)});
+    for (const char* word : {"x", "y", "x", "abcdefgh", "abcdefghi"})
+        batch.push_back({word, std::strlen(word)});
     batch.push_back({longWord.data(), longWord.size()});
     counter.AddBatch(batch.data(), batch.size());
     const auto counts = AsMap(counter);

@@ -26,7 +26,7 @@
 namespace tavro {
 
 class WordTable {
-public:
+  public:
     static constexpr std::uint32_t kNotFound = 0xFFFFFFFF;
 
     WordTable() = default;
@@ -49,7 +49,7 @@ public:
     void Insert(const WordEntry& entry);
     void ResetCounts();
 
-private:
+  private:
     void BuildIndex();
 
     std::vector<WordEntry> m_entries;

@@ -46,9 +46,19 @@ TEST(WordTable, KeepsUnsignedByteOrderShorterFirst) {
                              "\xDC\xEB\xEB\xEF\xF2", "\xFC", "\xF9", "\xC0"}) {
         InsertWord(table, WordEntry(word, 1));
     }
-    const std::vector<std::string> expected = {
-        "9", "A", "Z", "_", "a", "ab", "abc", "abd", "\xC0", "\xDC\xEB\xEB\xEF\xF2",
-        "\xE1\xEB\xEB\xDC", "\xF9", "\xFC"};
+    const std::vector<std::string> expected = {"9",
+                                               "A",
+                                               "Z",
+                                               "_",
+                                               "a",
+                                               "ab",
+                                               "abc",
+                                               "abd",
+                                               "\xC0",
+                                               "\xDC\xEB\xEB\xEF\xF2",
+                                               "\xE1\xEB\xEB\xDC",
+                                               "\xF9",
+                                               "\xFC"};
     EXPECT_EQ(Words(table), expected);
 }
 

@@ -38,7 +38,7 @@ struct DataFiles {
 };
 
 class CTavroDoc {
-public:
+  public:
     explicit CTavroDoc(Platform& platform);
     CTavroDoc(const CTavroDoc&) = delete;
     CTavroDoc& operator=(const CTavroDoc&) = delete;
@@ -94,7 +94,7 @@ public:
     bool SortByFrequency() const { return m_bSortByFrequency != 0; }
     bool ShowAllWords() const { return m_bShowAllWords != 0; }
 
-private:
+  private:
     void ClearRun();
 
     std::vector<std::string> m_inputFiles;

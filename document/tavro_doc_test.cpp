@@ -12,7 +12,7 @@ using testing::TestPlatform;
 
 // A document over a small lexicon and table, constructed as the program does.
 class DocTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform.files.Add("finalList.txt", Greek("λόγος\nθάλασσα\nσπίτι\n"));
         platform.files.Add("conjugation.txt", Greek("ου ος\nες α ος\nας α\n"));
@@ -30,9 +30,9 @@ TEST_F(DocTest, ProcessingRunCountsCreditsAndShowsProgress) {
     ASSERT_TRUE(doc.OpenInputFiles({"a.txt", "b.txt"}).ok());
     EXPECT_EQ(Report(), Greek("θάλασσα 1\nλόγος 3\nσπίτι 2\n"));
     EXPECT_EQ(platform.progressDialogs, 1);
-    EXPECT_EQ(platform.progressLog, (std::vector<std::string>{"range 1 3", "step 1", "pos 1",
-                                                              "file a.txt", "stepit", "file b.txt",
-                                                              "stepit"}));
+    EXPECT_EQ(platform.progressLog,
+              (std::vector<std::string>{"range 1 3", "step 1", "pos 1", "file a.txt", "stepit",
+                                        "file b.txt", "stepit"}));
     EXPECT_EQ(platform.viewUpdates, 1);
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -69,10 +69,9 @@ TEST_F(DocTest, ViewCommandsChangeFlagsMarksAndReport) {
     doc.OnViewSortAlphabetically();
     EXPECT_EQ(Report(), Greek("λόγος 1\nσπίτι 2\n"));
     EXPECT_EQ(platform.viewUpdates, updates + 4);
-    EXPECT_EQ(platform.marks,
-              (std::vector<DisplayChoice>{
-                  DisplayChoice::kShowAllWords, DisplayChoice::kSortByFrequency,
-                  DisplayChoice::kShowNouns, DisplayChoice::kSortAlphabetically}));
+    EXPECT_EQ(platform.marks, (std::vector<DisplayChoice>{
+                                  DisplayChoice::kShowAllWords, DisplayChoice::kSortByFrequency,
+                                  DisplayChoice::kShowNouns, DisplayChoice::kSortAlphabetically}));
 }
 
 TEST_F(DocTest, NewDocumentEmptiesTheRunAndKeepsFlagsAndLexicon) {
@@ -117,9 +116,9 @@ TEST_F(DocTest, MissingSecondFileEndsTheRunAfterTheFirst) {
     EXPECT_EQ(status.exitStatus(), 255);
     EXPECT_EQ(status.message(), (UserMessage{"Error while opening file ", "/no/such.txt"}));
     EXPECT_EQ(status.problem(), "No such file or directory");
-    EXPECT_TRUE(platform.messages.empty());             // the shell shows it
+    EXPECT_TRUE(platform.messages.empty());            // the shell shows it
     EXPECT_EQ(platform.progressLog.back(), "stepit");  // the first file was counted
-    EXPECT_EQ(platform.files.OpenCount("a.txt"), 1);    // and nothing after the missing one
+    EXPECT_EQ(platform.files.OpenCount("a.txt"), 1);   // and nothing after the missing one
 }
 
 // A run that fails is abandoned whole: the last run's report, counts, words and
@@ -158,8 +157,8 @@ TEST_F(DocTest, LargeFileKeepsTheProgressWindowAlive) {
     platform.files.Add("big.txt", big);
     ASSERT_TRUE(doc.OpenInputFiles({"big.txt"}).ok());
     EXPECT_GE(platform.keepAlives, 2);
-    EXPECT_EQ(platform.progressLog, (std::vector<std::string>{"range 1 2", "step 1", "pos 1",
-                                                              "file big.txt", "stepit"}));
+    EXPECT_EQ(platform.progressLog,
+              (std::vector<std::string>{"range 1 2", "step 1", "pos 1", "file big.txt", "stepit"}));
 }
 
 TEST_F(DocTest, ReadErrorEndsTheRun) {

@@ -33,7 +33,8 @@ class BundledData : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         table = new std::vector<EndingGroup>(ParseConjugationText(ReadDataFile("conjugation.txt")));
-        nouns = new WordTable(WordTable::FromEntries(LexiconEntries(ReadDataFile("finalList.txt"))));
+        nouns =
+            new WordTable(WordTable::FromEntries(LexiconEntries(ReadDataFile("finalList.txt"))));
     }
     static void TearDownTestSuite() {
         delete nouns;

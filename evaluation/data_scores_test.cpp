@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "evaluation/eval_cli.h"
-#include "tests/greek_text.h"
 #include "platform/memory_file_system.h"
+#include "tests/greek_text.h"
 
 namespace tavro::eval {
 namespace {

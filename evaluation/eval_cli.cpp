@@ -4,10 +4,10 @@
 #include <optional>
 #include <ostream>
 
-#include "evaluation/data_scores.h"
-#include "lexicon/noun_lexicon.h"
 #include "cli/option_parser.h"
 #include "document/tavro_doc.h"
+#include "evaluation/data_scores.h"
+#include "lexicon/noun_lexicon.h"
 #include "platform/console_platform.h"
 #include "platform/cp1253.h"
 

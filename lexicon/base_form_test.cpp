@@ -17,15 +17,12 @@ struct ShiftCase {
 
 TEST(Accent, ShiftsBySyllablesWithDiphthongs) {
     const std::vector<ShiftCase> cases = {
-        {"θαλασσά", 2, "θάλασσα"},
-        {"παιδί", 1, "παίδι"},        // lands on the ι of αι
-        {"βασιλεύς", 1, "βασίλευς"},  // ευ is one syllable
-        {"ούς", 1, "ους"},            // no vowel before: the accent goes
-        {"λόγος", 0, "λόγος"},
-        {"λογός", 3, "λογός"},        // 3..9 act like 0
-        {"λογός", -1, "λογός"},
-        {"άνθρωπος", 1, "άνθρωπος"},  // accent on the first byte stays
-        {"λογος", 2, "λογος"},        // no accent, nothing to move
+        {"θαλασσά", 2, "θάλασσα"},   {"παιδί", 1, "παίδι"},  // lands on the ι of αι
+        {"βασιλεύς", 1, "βασίλευς"},                         // ευ is one syllable
+        {"ούς", 1, "ους"},                                   // no vowel before: the accent goes
+        {"λόγος", 0, "λόγος"},       {"λογός", 3, "λογός"},  // 3..9 act like 0
+        {"λογός", -1, "λογός"},      {"άνθρωπος", 1, "άνθρωπος"},  // accent on the first byte stays
+        {"λογος", 2, "λογος"},                                     // no accent, nothing to move
         {"ανθρωπών", 1, "ανθρώπων"},
     };
     for (const ShiftCase& c : cases) {
@@ -52,11 +49,10 @@ TEST(Accent, Primitives) {
     EXPECT_EQ(word, Greek("ϊ"));
 }
 
-std::vector<EndingGroup> Table(std::string_view utf8) {
-    return ParseConjugationText(Greek(utf8));
-}
+std::vector<EndingGroup> Table(std::string_view utf8) { return ParseConjugationText(Greek(utf8)); }
 
-std::vector<std::string> Candidates(std::string_view utf8Word, const std::vector<EndingGroup>& table) {
+std::vector<std::string> Candidates(std::string_view utf8Word,
+                                    const std::vector<EndingGroup>& table) {
     std::vector<std::string> candidates;
     ForEachBaseFormCandidate(Greek(utf8Word), table, [&](const std::string& c) {
         candidates.push_back(c);
@@ -67,8 +63,10 @@ std::vector<std::string> Candidates(std::string_view utf8Word, const std::vector
 
 TEST(Candidates, WordFirstThenGroupsInFileOrder) {
     const auto table = Table("ου ος ο-1\n\nυ α\nxyz q\n");
-    EXPECT_EQ(Candidates("λόγου", table),
-              (std::vector<std::string>{Greek("λόγου"), Greek("λόγος"), Greek("λογο"), Greek("λόγοα")}));  // ό has no vowel before it: the accent goes
+    EXPECT_EQ(
+        Candidates("λόγου", table),
+        (std::vector<std::string>{Greek("λόγου"), Greek("λόγος"), Greek("λογο"),
+                                  Greek("λόγοα")}));  // ό has no vowel before it: the accent goes
     EXPECT_EQ(Candidates("ου", table),  // a word equal to the ending: the replacements alone
               (std::vector<std::string>{Greek("ου"), Greek("ος"), Greek("ο"), Greek("οα")}));
     EXPECT_EQ(Candidates("υ", table), (std::vector<std::string>{Greek("υ"), Greek("α")}));

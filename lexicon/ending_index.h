@@ -15,7 +15,7 @@
 namespace tavro {
 
 class EndingIndex {
-public:
+  public:
     explicit EndingIndex(const std::vector<EndingGroup>& table);
 
     // The numbers of the groups whose ending may close `word`, ascending.
@@ -24,7 +24,7 @@ public:
                             : m_byLastByte[static_cast<unsigned char>(word.back())];
     }
 
-private:
+  private:
     std::array<std::vector<std::uint32_t>, 256> m_byLastByte;
     std::vector<std::uint32_t> m_emptyEndings;
 };

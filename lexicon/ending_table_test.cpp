@@ -7,7 +7,6 @@
 namespace tavro {
 namespace {
 
-
 struct LineCase {
     const char* name;
     std::string line;
@@ -16,9 +15,11 @@ struct LineCase {
 
 TEST(ConjugationLine, TokensAndAccentMarkers) {
     const std::vector<LineCase> cases = {
-        {"spaces and tabs around and between", "  \t \xEF\xF5\t\xEF\xF2  ",
+        {"spaces and tabs around and between",
+         "  \t \xEF\xF5\t\xEF\xF2  ",
          {{"\xEF\xF5", 0}, {"\xEF\xF2", 0}}},
-        {"marker after the text", "\xEF\xF5 \xEF\xF2 \xEF-1",
+        {"marker after the text",
+         "\xEF\xF5 \xEF\xF2 \xEF-1",
          {{"\xEF\xF5", 0}, {"\xEF\xF2", 0}, {"\xEF", 1}}},
         {"marker first", "-2\xF9\xED", {{"\xF9\xED", 2}}},
         {"marker inside, not a digit", "\xF9-x\xED", {{"\xF9\xED", 0}}},
@@ -53,7 +54,9 @@ TEST(ConjugationText, OneGroupPerLineInFileOrder) {
 
 TEST(LoadConjugationTable, ReadsTextModeAndAppends) {
     MemoryFileSystem files;
-    files.Add("conjugation.txt", "a b\r\nc d-1\r\ne\rf\x1A" "ignored g\n");
+    files.Add("conjugation.txt",
+              "a b\r\nc d-1\r\ne\rf\x1A"
+              "ignored g\n");
     std::vector<EndingGroup> table = {{{"old", 0}}};
     EXPECT_TRUE(LoadConjugationTable(files, "conjugation.txt", table).ok());
     ASSERT_EQ(table.size(), 4u);

@@ -21,14 +21,14 @@ namespace tavro {
 // For every word of a run's table, the positions in the noun table of the nouns
 // its candidates reached, in candidate order, repeats kept.
 class WordCredits {
-public:
+  public:
     std::size_t WordCount() const { return m_offsets.empty() ? 0 : m_offsets.size() - 1; }
     std::span<const std::uint32_t> Of(std::size_t word) const {
         return {m_nouns.data() + m_offsets[word], m_offsets[word + 1] - m_offsets[word]};
     }
     std::size_t size() const { return m_nouns.size(); }
 
-private:
+  private:
     friend WordCredits CreditNouns(const WordTable&, const WordTable&,
                                    const std::vector<EndingGroup>&, int);
     std::vector<std::size_t> m_offsets;  // word w's credits are [m_offsets[w], m_offsets[w + 1])

@@ -7,7 +7,6 @@
 namespace tavro {
 namespace {
 
-
 TEST(LexiconLines, LineEndsAsTheArchiveReadsThem) {
     using Lines = std::vector<std::string>;
     EXPECT_EQ(SplitLexiconLines(""), Lines{});
@@ -15,7 +14,7 @@ TEST(LexiconLines, LineEndsAsTheArchiveReadsThem) {
     EXPECT_EQ(SplitLexiconLines("a\r\nb\r\n"), (Lines{"a", "b"}));
     EXPECT_EQ(SplitLexiconLines("a\n\nb\n"), (Lines{"a", "", "b"}));
     EXPECT_EQ(SplitLexiconLines("ab\rcd"), (Lines{"ab", "d"}));  // CR takes the byte after it
-    EXPECT_EQ(SplitLexiconLines("a \t\n"), (Lines{"a \t"}));      // nothing is trimmed
+    EXPECT_EQ(SplitLexiconLines("a \t\n"), (Lines{"a \t"}));     // nothing is trimmed
     EXPECT_EQ(SplitLexiconLines("a\r"), (Lines{"a"}));
 }
 

@@ -10,11 +10,9 @@ namespace {
 
 // Draws "[#####.....] 3/10 path" over itself on one terminal line.
 class TerminalProgress : public ProgressDisplay {
-public:
+  public:
     explicit TerminalProgress(std::ostream& err) : m_err(err) {}
-    ~TerminalProgress() override {
-        m_err << "\r\033[K" << std::flush;
-    }
+    ~TerminalProgress() override { m_err << "\r\033[K" << std::flush; }
     TerminalProgress(const TerminalProgress&) = delete;
     TerminalProgress& operator=(const TerminalProgress&) = delete;
 
@@ -36,14 +34,13 @@ public:
         Draw();
     }
 
-private:
+  private:
     void Draw() {
         constexpr std::int64_t kWidth = 30;
         const std::int64_t done = (m_position - m_low) * kWidth / (m_high - m_low);
         m_err << "\r\033[K[" << std::string(static_cast<std::size_t>(done), '#')
               << std::string(static_cast<std::size_t>(kWidth - done), '.') << "] "
-              << (m_position - m_low) << '/' << (m_high - m_low) << ' ' << m_fileName
-              << std::flush;
+              << (m_position - m_low) << '/' << (m_high - m_low) << ' ' << m_fileName << std::flush;
     }
 
     std::ostream& m_err;
@@ -55,7 +52,7 @@ private:
 };
 
 class SilentProgress : public ProgressDisplay {
-public:
+  public:
     void SetRange(std::int64_t, std::int64_t) override {}
     void SetStep(std::int64_t) override {}
     void SetPos(std::int64_t) override {}

@@ -10,7 +10,7 @@
 namespace tavro {
 
 class ConsolePlatform : public Platform {
-public:
+  public:
     // `showProgress`: draw the progress bar on `err` (only sensible on a terminal).
     ConsolePlatform(std::ostream& err, FileSystem& files, bool showProgress);
 
@@ -21,7 +21,7 @@ public:
     std::optional<std::string> AskInflectedWord() override { return std::nullopt; }
     FileSystem& Files() override { return m_files; }
 
-private:
+  private:
     std::ostream& m_err;
     FileSystem& m_files;
     bool m_showProgress;

@@ -9,16 +9,16 @@ constexpr char32_t kUnassigned = 0xFFFD;
 
 // 0x80..0xBF; 0xC0..0xFE are the Greek block U+0390..U+03CE at a fixed offset.
 constexpr std::array<char32_t, 64> kHighHalf = {
-    0x20AC, kUnassigned, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,       // 80
-    kUnassigned, 0x2030, kUnassigned, 0x2039, kUnassigned, kUnassigned,       // 88
-    kUnassigned, kUnassigned,                                                  //
-    kUnassigned, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,       // 90
-    kUnassigned, 0x2122, kUnassigned, 0x203A, kUnassigned, kUnassigned,        // 98
-    kUnassigned, kUnassigned,                                                  //
-    0x00A0, 0x0385, 0x0386, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7,            // A0
-    0x00A8, 0x00A9, kUnassigned, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x2015,       // A8
-    0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x0384, 0x00B5, 0x00B6, 0x00B7,            // B0
-    0x0388, 0x0389, 0x038A, 0x00BB, 0x038C, 0x00BD, 0x038E, 0x038F,            // B8
+    0x20AC,      kUnassigned, 0x201A,      0x0192, 0x201E,      0x2026,      0x2020, 0x2021,  // 80
+    kUnassigned, 0x2030,      kUnassigned, 0x2039, kUnassigned, kUnassigned,                  // 88
+    kUnassigned, kUnassigned,                                                                 //
+    kUnassigned, 0x2018,      0x2019,      0x201C, 0x201D,      0x2022,      0x2013, 0x2014,  // 90
+    kUnassigned, 0x2122,      kUnassigned, 0x203A, kUnassigned, kUnassigned,                  // 98
+    kUnassigned, kUnassigned,                                                                 //
+    0x00A0,      0x0385,      0x0386,      0x00A3, 0x00A4,      0x00A5,      0x00A6, 0x00A7,  // A0
+    0x00A8,      0x00A9,      kUnassigned, 0x00AB, 0x00AC,      0x00AD,      0x00AE, 0x2015,  // A8
+    0x00B0,      0x00B1,      0x00B2,      0x00B3, 0x0384,      0x00B5,      0x00B6, 0x00B7,  // B0
+    0x0388,      0x0389,      0x038A,      0x00BB, 0x038C,      0x00BD,      0x038E, 0x038F,  // B8
 };
 
 void AppendUtf8(std::string& out, char32_t c) {

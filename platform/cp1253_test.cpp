@@ -28,7 +28,7 @@ TEST(Cp1253, GreekLettersMapToTheirCharacters) {
 }
 
 TEST(Cp1253, RejectsTextItCannotHold) {
-    EXPECT_FALSE(Utf8ToCp1253("日本").has_value());           // not in the code page
+    EXPECT_FALSE(Utf8ToCp1253("日本").has_value());          // not in the code page
     EXPECT_FALSE(Utf8ToCp1253("\xCE").has_value());          // cut-off sequence
     EXPECT_FALSE(Utf8ToCp1253("\xC0\xAF").has_value());      // overlong slash
     EXPECT_FALSE(Utf8ToCp1253("\xED\xA0\x80").has_value());  // surrogate

@@ -18,7 +18,7 @@ namespace tavro {
 
 // An open file, read front to back.
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
     // Reads up to `capacity` bytes into `buffer`: the number read (0 at the end of
     // the data), or nothing on a read error (Problem() then says why).
@@ -30,7 +30,7 @@ public:
 
 // An open file, written front to back.
 class ByteSink {
-public:
+  public:
     virtual ~ByteSink() = default;
     // Writes all of `bytes`; false when not all of them could be written.
     virtual bool Write(std::string_view bytes) = 0;
@@ -56,7 +56,7 @@ struct OpenedSink {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // Opens a file for reading; a folder cannot be opened.
     virtual OpenedSource OpenForRead(const std::string& path) = 0;

@@ -7,9 +7,8 @@ namespace tavro {
 namespace {
 
 class MemorySource : public ByteSource {
-public:
-    MemorySource(const std::string& contents, bool failsReading,
-                 std::optional<std::uint64_t> size)
+  public:
+    MemorySource(const std::string& contents, bool failsReading, std::optional<std::uint64_t> size)
         : m_contents(contents), m_failsReading(failsReading), m_size(size) {}
     std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
         const std::size_t n = std::min(capacity, m_contents.size() - m_position);
@@ -21,7 +20,7 @@ public:
     std::optional<std::uint64_t> Size() const override { return m_size; }
     std::string Problem() const override { return m_failsReading ? "Input/output error" : ""; }
 
-private:
+  private:
     const std::string& m_contents;
     bool m_failsReading;
     std::optional<std::uint64_t> m_size;
@@ -30,7 +29,7 @@ private:
 
 // Writes into a string owned by the file system; can stop half-way or fail to sync.
 class MemorySink : public ByteSink {
-public:
+  public:
     MemorySink(std::string& contents, bool shortWrite, bool failsSync)
         : m_contents(contents), m_shortWrite(shortWrite), m_failsSync(failsSync) {}
     bool Write(std::string_view bytes) override {
@@ -49,7 +48,7 @@ public:
     bool Close() override { return true; }
     std::string Problem() const override { return m_problem; }
 
-private:
+  private:
     std::string& m_contents;
     bool m_shortWrite;
     bool m_failsSync;

@@ -18,7 +18,7 @@
 namespace tavro {
 
 class MemoryFileSystem : public FileSystem {
-public:
+  public:
     enum class Failure {
         kOpen,        // opening the path (for reading or writing) fails
         kRead,        // reading fails once the contents were delivered
@@ -52,7 +52,7 @@ public:
     void Remove(const std::string& path) override { m_files.erase(path); }
     std::string SyncFolderOf(const std::string& path) override;
 
-private:
+  private:
     struct File {
         std::string contents;
         std::optional<std::uint64_t> reportedSize;

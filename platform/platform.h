@@ -19,7 +19,7 @@ namespace tavro {
 // The progress window of one processing run: a file name and a bar. It is on
 // screen from its creation until it is destroyed.
 class ProgressDisplay {
-public:
+  public:
     virtual ~ProgressDisplay() = default;
     virtual void SetRange(std::int64_t low, std::int64_t high) = 0;
     virtual void SetStep(std::int64_t step) = 0;
@@ -35,7 +35,7 @@ public:
 enum class DisplayChoice { kSortAlphabetically, kSortByFrequency, kShowNouns, kShowAllWords };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
     // A message box with an OK button; returns when the user has dismissed it.
     virtual void ShowMessage(const UserMessage& message) = 0;

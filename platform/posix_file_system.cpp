@@ -17,7 +17,7 @@ namespace {
 std::string ErrorText(int error) { return std::strerror(error); }
 
 class FdSource : public ByteSource {
-public:
+  public:
     FdSource(int fd, bool owned, std::optional<std::uint64_t> size)
         : m_fd(fd), m_owned(owned), m_size(size) {}
     ~FdSource() override {
@@ -39,7 +39,7 @@ public:
     std::optional<std::uint64_t> Size() const override { return m_size; }
     std::string Problem() const override { return m_problem; }
 
-private:
+  private:
     int m_fd;
     bool m_owned;
     std::optional<std::uint64_t> m_size;
@@ -47,7 +47,7 @@ private:
 };
 
 class FdSink : public ByteSink {
-public:
+  public:
     FdSink(int fd, bool temporary) : m_fd(fd), m_temporary(temporary) {}
     ~FdSink() override {
         if (m_fd >= 0) ::close(m_fd);
@@ -80,7 +80,7 @@ public:
     }
     std::string Problem() const override { return m_problem; }
 
-private:
+  private:
     bool Fail(int error) {
         m_problem = ErrorText(error);
         return false;

@@ -9,7 +9,7 @@
 namespace tavro {
 
 class PosixFileSystem : public FileSystem {
-public:
+  public:
     // When `dashIsStandardInput` is set, the path "-" reads standard input.
     explicit PosixFileSystem(bool dashIsStandardInput = false)
         : m_dashIsStandardInput(dashIsStandardInput) {}
@@ -23,7 +23,7 @@ public:
     void Remove(const std::string& path) override;
     std::string SyncFolderOf(const std::string& path) override;
 
-private:
+  private:
     bool m_dashIsStandardInput;
 };
 

@@ -74,7 +74,7 @@ TEST(SaveFile, FollowsLinksWritesDevicesAndRefusesFolders) {
 
 // The same rules on the real file system.
 class PosixSaveFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/tavro-save-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);

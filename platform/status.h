@@ -24,7 +24,7 @@ struct UserMessage {
 inline constexpr int kExitFatal = 255;
 
 class Status {
-public:
+  public:
     enum class Kind { kOk, kFatal, kNoDocument };
 
     static Status Ok() { return Status(Kind::kOk, {}, {}); }
@@ -49,7 +49,7 @@ public:
     // 0 for an ok Status, kExitFatal otherwise.
     int exitStatus() const { return ok() ? 0 : kExitFatal; }
 
-private:
+  private:
     Status(Kind kind, UserMessage message, std::string problem)
         : m_kind(kind), m_message(std::move(message)), m_problem(std::move(problem)) {}
     Kind m_kind;

@@ -33,9 +33,9 @@ TEST(Report, BytesAndLargeCountsAreWrittenAsTheyAre) {
 }
 
 TEST(DisplayList, FrequencyOrderIsDescendingAndAlphabeticalWithinEqualCounts) {
-    const WordTable table = WordTable::FromEntries({WordEntry("d", 2), WordEntry("a", 2),
-                                                    WordEntry("c", 5), WordEntry("b", 0),
-                                                    WordEntry("e", 2), WordEntry("f", 7)});
+    const WordTable table =
+        WordTable::FromEntries({WordEntry("d", 2), WordEntry("a", 2), WordEntry("c", 5),
+                                WordEntry("b", 0), WordEntry("e", 2), WordEntry("f", 7)});
     std::string order;
     for (const WordEntry* entry : BuildDisplayList(table, true)) order += entry->word;
     EXPECT_EQ(order, "fcadeb");

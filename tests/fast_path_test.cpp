@@ -10,8 +10,8 @@
 
 #include "corpus/block_reader.h"
 #include "corpus/tokenizer.h"
-#include "lexicon/noun_lexicon.h"
 #include "document/tavro_doc.h"
+#include "lexicon/noun_lexicon.h"
 #include "platform/memory_file_system.h"
 #include "tests/reference_run.h"
 #include "tests/test_platform.h"
@@ -29,7 +29,7 @@ std::string ReadSourceFile(const std::string& relative) {
 // Text made of lexicon nouns with endings of the table glued on, capitalised at
 // random, between separators of every kind, with the odd NUL and long line.
 class CorpusMaker {
-public:
+  public:
     CorpusMaker(const ReferenceData& data, unsigned seed) : m_random(seed) {
         m_nouns = SplitLexiconLines(data.lexicon);
         for (const EndingGroup& group : ParseConjugationText(data.conjugation)) {
@@ -39,8 +39,8 @@ public:
     }
 
     std::string Make(std::size_t bytes, bool withEndOfText) {
-        static const char* kSeparators[] = {" ", " ", " ", ", ", ". ", "\n", "\r\n", "\t", "-", "'",
-                                            "\xAB", "\xBB", ";"};
+        static const char* kSeparators[] = {" ",  " ", " ", ", ",   ". ",   "\n", "\r\n",
+                                            "\t", "-", "'", "\xAB", "\xBB", ";"};
         std::string text;
         while (text.size() < bytes) {
             const unsigned pick = m_random() % 1000;
@@ -49,7 +49,9 @@ public:
             } else if (pick < 4) {
                 text += std::string(30000, 'x');  // a long word on a long line
             } else if (pick == 4 && withEndOfText) {
-                text += "\x1A" "after the end";
+                text +=
+                    "\x1A"
+                    "after the end";
             } else {
                 text += Word();
             }
@@ -58,7 +60,7 @@ public:
         return text;
     }
 
-private:
+  private:
     std::string Word() {
         std::string word = m_nouns[m_random() % m_nouns.size()];
         if (m_random() % 3 == 0 && word.size() > 2) {
@@ -82,7 +84,7 @@ private:
 };
 
 class FastPathTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         data.lexicon = ReadSourceFile("data/finalList.txt");
         data.conjugation = ReadSourceFile("data/conjugation.txt");
@@ -128,7 +130,8 @@ protected:
 
 TEST_F(FastPathTest, SmallFilesInEveryMode) {
     CorpusMaker maker(data, 1);
-    ExpectSameReports({maker.Make(20000, false), maker.Make(1, false), "", maker.Make(50000, true)});
+    ExpectSameReports(
+        {maker.Make(20000, false), maker.Make(1, false), "", maker.Make(50000, true)});
 }
 
 TEST_F(FastPathTest, FilesLargerThanAReadBlock) {

@@ -1,11 +1,10 @@
 #include "tests/test_platform.h"
 
-
 namespace tavro::testing {
 namespace {
 
 class RecordingProgress : public ProgressDisplay {
-public:
+  public:
     RecordingProgress(std::vector<std::string>& log, int& keepAlives)
         : m_log(log), m_keepAlives(keepAlives) {}
     void SetRange(std::int64_t low, std::int64_t high) override {
@@ -19,7 +18,7 @@ public:
     void SetFileName(const std::string& path) override { m_log.push_back("file " + path); }
     void KeepAlive() override { ++m_keepAlives; }
 
-private:
+  private:
     std::vector<std::string>& m_log;
     int& m_keepAlives;
 };

@@ -12,7 +12,7 @@
 namespace tavro::testing {
 
 class TestPlatform : public Platform {
-public:
+  public:
     void ShowMessage(const UserMessage& message) override { messages.push_back(message); }
     std::unique_ptr<ProgressDisplay> CreateProgressDialog() override;
     void UpdateAllViews() override { ++viewUpdates; }

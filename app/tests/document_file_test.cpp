@@ -23,9 +23,7 @@ class DocumentFileTest : public QObject {
     QAction* Act(const char* name) { return m_run.Act(name); }
 
   private slots:
-    void init() {
-        QVERIFY(m_run.Start());
-    }
+    void init() { QVERIFY(m_run.Start()); }
     void cleanup() { m_run.Stop(); }
 
     void savingANeverProcessedDocumentWritesNothing() {
@@ -70,9 +68,8 @@ class DocumentFileTest : public QObject {
         m_run.hooks.saveNames.push_back(target);
         Act("ID_FILE_SAVE")->trigger();
         // The message names the file and the problem.
-        QCOMPARE(m_run.hooks.messages,
-                 QStringList({"Failed to save document.\n\n" + target +
-                              ": No such file or directory"}));
+        QCOMPARE(m_run.hooks.messages, QStringList({"Failed to save document.\n\n" + target +
+                                                    ": No such file or directory"}));
         QVERIFY(m_run.app->Session()->IsModified());
         QCOMPARE(m_run.app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tavro"));
     }

@@ -41,9 +41,7 @@ class MainFrameTest : public QObject {
     }
 
   private slots:
-    void init() {
-        QVERIFY(m_run.Start());
-    }
+    void init() { QVERIFY(m_run.Start()); }
     void cleanup() { m_run.Stop(); }
 
     void menusHoldTheItemsInOrder() {
@@ -245,7 +243,8 @@ class MainFrameTest : public QObject {
             QCOMPARE(box->text(), QStringLiteral("Save changes to Untitled?"));
             box->button(QMessageBox::No)->click();
         });
-        QCOMPARE(real.askYesNoCancel(Frame(), QStringLiteral("Save changes to Untitled?")), QMessageBox::No);
+        QCOMPARE(real.askYesNoCancel(Frame(), QStringLiteral("Save changes to Untitled?")),
+                 QMessageBox::No);
     }
 
     void aboutBoxOpens() {
