@@ -4,14 +4,21 @@
 #include <system_error>
 
 #include "corpus/parallel.h"
+#include "corpus/sorted_merge.h"
 #include "corpus/tokenizer.h"
 
 namespace tavro {
 
-CountingPool::CountingPool(int threads)
-    : m_counters(static_cast<std::size_t>(std::max(threads, 1))),
-      m_maxQueued(2 * m_counters.size()) {
-    if (threads <= 1) return;
+CountingPool::CountingPool(int threads, bool trackFiles)
+    : m_threads(std::max(threads, 1)), m_trackFiles(trackFiles) {
+    const auto counters = static_cast<std::size_t>(m_threads);
+    m_counters.reserve(counters);
+    for (std::size_t c = 0; c < counters; ++c) {
+        m_counters.emplace_back(counters);
+        if (trackFiles) m_counters.back().TrackFiles();
+    }
+    m_maxQueued = 2 * counters;
+    if (m_threads == 1) return;
     for (WordCounter& counter : m_counters) {
         try {
             m_workers.emplace_back([this, &counter] { Work(counter); });
@@ -23,9 +30,10 @@ CountingPool::CountingPool(int threads)
 
 CountingPool::~CountingPool() { Stop(); }
 
-void CountingPool::Count(std::string& block, WordCounter& counter) {
+void CountingPool::Count(Block& block, WordCounter& counter) {
+    counter.SetFile(block.file);
     Tokenizer tokenizer;
-    tokenizer.Feed(block.data(), block.size(), counter);
+    tokenizer.Feed(block.bytes.data(), block.bytes.size(), counter);
     tokenizer.Finish(counter);
 }
 
@@ -38,10 +46,11 @@ void CountingPool::RethrowFailure() {
     if (failure) std::rethrow_exception(failure);
 }
 
-void CountingPool::Submit(std::string block) {
+void CountingPool::Submit(std::string bytes, std::uint32_t file) {
+    Block block{std::move(bytes), file};
     if (m_workers.empty()) {
         Count(block, m_counters.front());
-        m_spare.push_back(std::move(block));
+        m_spare.push_back(std::move(block.bytes));
         return;
     }
     std::unique_lock lock(m_mutex);
@@ -61,7 +70,7 @@ std::string CountingPool::TakeBuffer() {
 
 void CountingPool::Work(WordCounter& counter) {
     for (;;) {
-        std::string block;
+        Block block;
         {
             std::unique_lock lock(m_mutex);
             m_changed.wait(lock, [this] { return !m_queue.empty() || m_closed; });
@@ -80,7 +89,7 @@ void CountingPool::Work(WordCounter& counter) {
             return;
         }
         std::lock_guard lock(m_mutex);
-        m_spare.push_back(std::move(block));
+        m_spare.push_back(std::move(block.bytes));
     }
 }
 
@@ -96,51 +105,46 @@ void CountingPool::Stop() {
 
 namespace {
 
-using CountedWord = WordCounter::CountedWord;
-
-// The union of two ascending lists; a word in both gets the sum of its counts.
-std::vector<CountedWord> MergeSorted(const std::vector<CountedWord>& a,
-                                     const std::vector<CountedWord>& b) {
-    std::vector<CountedWord> merged;
-    merged.reserve(std::max(a.size(), b.size()));
-    std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        const int order = CompareWords(a[i].word, b[j].word);
-        if (order < 0) {
-            merged.push_back(a[i++]);
-        } else if (order > 0) {
-            merged.push_back(b[j++]);
-        } else {
-            merged.push_back({a[i].word, a[i].count + b[j].count});
-            ++i;
-            ++j;
-        }
+// Merges one partition of every counter into the largest of them and returns its
+// words, sorted, as entries; the partition's tables are freed on the way.
+SortedRun SortPartition(std::vector<WordCounter>& counters, std::size_t partition) {
+    CountTable* base = &counters.front().Part(partition);
+    for (WordCounter& counter : counters) {
+        if (counter.Part(partition).size() > base->size()) base = &counter.Part(partition);
     }
-    merged.insert(merged.end(), a.begin() + static_cast<std::ptrdiff_t>(i), a.end());
-    merged.insert(merged.end(), b.begin() + static_cast<std::ptrdiff_t>(j), b.end());
-    return merged;
+    for (WordCounter& counter : counters) {
+        CountTable& table = counter.Part(partition);
+        if (&table == base) continue;
+        base->MergeFrom(table);
+        table = CountTable(2);
+    }
+    SortedRun run;
+    const std::vector<CountTable::CountedWord> words = base->SortedWords();
+    run.entries.resize(words.size());
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        run.entries[i].word.assign(words[i].word);
+        run.entries[i].count = words[i].count;
+    }
+    if (base->TracksFiles()) {
+        run.numbers.resize(words.size());
+        for (std::size_t i = 0; i < words.size(); ++i) run.numbers[i] = words[i].files;
+    }
+    *base = CountTable(2);
+    return run;
 }
 
 }  // namespace
 
-std::vector<WordEntry> CountingPool::Finish() {
+SortedCounts CountingPool::Finish() {
     Stop();
     RethrowFailure();
-    std::vector<std::vector<CountedWord>> lists(m_counters.size());
-    RunShares(m_counters.size(), static_cast<int>(m_counters.size()),
-              [&](std::size_t c) { lists[c] = m_counters[c].SortedWords(); });
-    while (lists.size() > 1) {
-        std::vector<CountedWord> last = std::move(lists.back());
-        lists.pop_back();
-        lists.back() = MergeSorted(lists.back(), last);
-    }
-    std::vector<WordEntry> entries(lists.front().size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        entries[i].word.assign(lists.front()[i].word);
-        entries[i].count = lists.front()[i].count;
-    }
-    m_counters.clear();  // the words were views into the counters
-    return entries;
+    const std::size_t partitions = m_counters.front().Partitions();
+    std::vector<SortedRun> runs(partitions);
+    RunShares(partitions, m_threads,
+              [&](std::size_t p) { runs[p] = SortPartition(m_counters, p); });
+    m_counters.clear();
+    SortedRun merged = MergeSortedRuns(runs, m_threads);
+    return {std::move(merged.entries), std::move(merged.numbers)};
 }
 
 }  // namespace tavro

@@ -11,17 +11,20 @@ namespace {
 
 constexpr std::size_t kBlockSize = std::size_t{4} << 20;
 
-// Submits the blocks of one open file; false on a read error.
-bool ReadFile(ByteSource& file, BlockReader& reader, CountingPool& pool,
-              ProgressDisplay& progress) {
+enum class FileRead { kWhole, kReadError, kCancelled };
+
+// Submits the blocks of one open file, the file of index `index`.
+FileRead ReadFile(ByteSource& file, std::uint32_t index, BlockReader& reader, CountingPool& pool,
+                  ProgressDisplay& progress) {
     reader.Start(file);
     for (;;) {
         std::string block = pool.TakeBuffer();
         const std::optional<bool> more = reader.Next(block);
-        if (!more) return false;
-        if (!*more) return true;
-        pool.Submit(std::move(block));
-        progress.KeepAlive();
+        if (!more) return FileRead::kReadError;
+        if (!*more) return FileRead::kWhole;
+        pool.Submit(std::move(block), index);
+        progress.ShowBytesRead(reader.BytesRead(), file.Size());
+        if (progress.CancelRequested()) return FileRead::kCancelled;
     }
 }
 
@@ -37,13 +40,14 @@ Status OutOfMemory(const std::string& doing) {
 }  // namespace
 
 CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& files,
-                             ProgressDisplay& progress, int threads) {
+                             ProgressDisplay& progress, const CountingOptions& options) {
     CountedInput counted;
     std::string doing = "starting to count";
     try {
-        CountingPool pool(ThreadsFor(threads));
+        CountingPool pool(ThreadsFor(options.threads), options.countFiles);
         BlockReader reader(kBlockSize);
-        for (const std::string& path : paths) {
+        for (std::uint32_t index = 0; index < paths.size(); ++index) {
+            const std::string& path = paths[index];
             OpenedSource opened = files.OpenForRead(path);
             if (opened.file == nullptr) {
                 counted.status = Status::Fatal({"Error while opening file ", path}, opened.problem);
@@ -51,11 +55,18 @@ CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& 
             }
             progress.SetFileName(path);
             doing = "counting the words of " + path;
-            if (!ReadFile(*opened.file, reader, pool, progress)) {
-                counted.status =
-                    Status::Fatal({"Error while reading file ", path}, opened.file->Problem());
-                return counted;
+            switch (ReadFile(*opened.file, index, reader, pool, progress)) {
+                case FileRead::kWhole:
+                    break;
+                case FileRead::kReadError:
+                    counted.status =
+                        Status::Fatal({"Error while reading file ", path}, opened.file->Problem());
+                    return counted;
+                case FileRead::kCancelled:
+                    counted.status = Status::Cancelled();
+                    return counted;
             }
+            counted.bytesRead += reader.BytesRead();
             const std::optional<std::uint64_t> size = opened.file->Size();
             if (reader.ReachedEndOfFile() && size && reader.BytesRead() < *size) {
                 counted.warnings.push_back({path, ShrinkWarning(reader.BytesRead(), *size)});
@@ -63,7 +74,9 @@ CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& 
             progress.StepIt();
         }
         doing = "sorting the words of the input files";
-        counted.words = WordTable::FromSorted(pool.Finish());
+        SortedCounts sorted = pool.Finish();
+        counted.words = WordTable::FromSorted(std::move(sorted.entries), WordTable::Index::kOnFirstFind);
+        counted.fileCounts = std::move(sorted.fileCounts);
     } catch (const std::bad_alloc&) {
         counted.status = OutOfMemory(doing);
         counted.words = {};

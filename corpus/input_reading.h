@@ -8,6 +8,7 @@
 // file before it has been read whole, but no table is made.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,17 +26,26 @@ struct FileWarning {
     bool operator==(const FileWarning&) const = default;
 };
 
+struct CountingOptions {
+    int threads = 0;          // how many threads count (0: every core)
+    bool countFiles = false;  // count the files each word occurs in as well
+};
+
 struct CountedInput {
     Status status = Status::Ok();
     WordTable words;  // every distinct folded word with its count over all files
+    // Beside the words: how many of the files each occurs in (when counted).
+    std::vector<std::uint32_t> fileCounts;
+    std::uint64_t bytesRead = 0;  // read from all files
     std::vector<FileWarning> warnings;
 };
 
-// Counts every file of `paths`. `threads`: how many threads count (0: every core).
-// On an unreadable file, `status` is Fatal with "Error while opening file <path>"
-// or "Error while reading file <path>"; when memory runs out, Fatal with a
-// message that names what was being done.
+// Counts every file of `paths`. On an unreadable file, `status` is Fatal with
+// "Error while opening file <path>" or "Error while reading file <path>"; when
+// memory runs out, Fatal with a message that names what was being done; when
+// the progress window asks to stop, Cancelled. The same path twice counts as
+// two files.
 CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& files,
-                             ProgressDisplay& progress, int threads);
+                             ProgressDisplay& progress, const CountingOptions& options);
 
 }  // namespace tavro

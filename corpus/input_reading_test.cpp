@@ -51,30 +51,67 @@ class ExhaustedFileSystem : public MemoryFileSystem {
     std::size_t m_failAfter;
 };
 
-TEST(CountInputFiles, CountsEveryFileWithAnyNumberOfThreads) {
+TEST(CountInputFiles, CountsEveryFileAndTheFilesOfEveryWord) {
     MemoryFileSystem files;
     files.Add("a", "b a b\nc");
-    files.Add("b",
-              "a\r\nzz\x1A"
-              "after the end");
+    files.Add("b", "a\r\nzz\x1A" "after the end");
     NoProgress progress;
     for (const int threads : {1, 2, 7}) {
-        const CountedInput counted = CountInputFiles({"a", "b", "a"}, files, progress, threads);
+        const CountedInput counted =
+            CountInputFiles({"a", "b", "a"}, files, progress, {threads, true});
         ASSERT_TRUE(counted.status.ok());
         std::string words;
-        for (const WordEntry& entry : counted.words.Entries()) {
-            words += entry.word + "=" + std::to_string(entry.count) + " ";
+        for (std::size_t i = 0; i < counted.words.size(); ++i) {
+            words += counted.words[i].word + "=" + std::to_string(counted.words[i].count) + "/" +
+                     std::to_string(counted.fileCounts.at(i)) + " ";
         }
-        EXPECT_EQ(words, "a=3 b=4 c=2 zz=1 ") << threads << " threads";
+        // The same path twice is two files.
+        EXPECT_EQ(words, "a=3/3 b=4/2 c=2/2 zz=1/1 ") << threads << " threads";
         EXPECT_TRUE(counted.warnings.empty());
+        EXPECT_EQ(counted.bytesRead, 2 * 7 + 19u);  // the bytes after 1A were read too
     }
+    const CountedInput plain = CountInputFiles({"a"}, files, progress, {2, false});
+    EXPECT_TRUE(plain.fileCounts.empty());
+}
+
+// A file spread over many blocks, counted by several threads: the files of every
+// word are counted once each although several threads saw the word in one file.
+TEST(CountInputFiles, FileCountsAreExactWhenThreadsShareAFile) {
+    MemoryFileSystem files;
+    std::string big;
+    for (int line = 0; big.size() < 12'000'000; ++line) {
+        big += "common w" + std::to_string(line % 997) + "\n";
+    }
+    files.Add("big", big);
+    files.Add("small", "common rare\n");
+    NoProgress progress;
+    const CountedInput counted =
+        CountInputFiles({"big", "small", "big"}, files, progress, {3, true});
+    ASSERT_TRUE(counted.status.ok());
+    EXPECT_EQ(counted.fileCounts.at(counted.words.Find("common")), 3u);
+    EXPECT_EQ(counted.fileCounts.at(counted.words.Find("w5")), 2u);
+    EXPECT_EQ(counted.fileCounts.at(counted.words.Find("rare")), 1u);
+}
+
+TEST(CountInputFiles, StopsWhenTheProgressWindowAsksTo) {
+    class Cancelling : public NoProgress {
+    public:
+        bool CancelRequested() override { return true; }
+    };
+    MemoryFileSystem files;
+    files.Add("a", "words");
+    files.Add("b", "more");
+    Cancelling progress;
+    const CountedInput counted = CountInputFiles({"a", "b"}, files, progress, {2, false});
+    EXPECT_EQ(counted.status.kind(), Status::Kind::kCancelled);
+    EXPECT_EQ(files.OpenCount("b"), 0);
 }
 
 TEST(CountInputFiles, RunningOutOfMemoryIsAnErrorThatNamesTheFile) {
     ExhaustedFileSystem files(3);
     files.Add("big.txt", "some words that do not fit");
     NoProgress progress;
-    const CountedInput counted = CountInputFiles({"big.txt"}, files, progress, 2);
+    const CountedInput counted = CountInputFiles({"big.txt"}, files, progress, {2, false});
     EXPECT_EQ(counted.status.kind(), Status::Kind::kFatal);
     EXPECT_EQ(counted.status.message().text, "Out of memory while counting the words of big.txt");
     EXPECT_TRUE(counted.words.empty());

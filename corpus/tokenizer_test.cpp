@@ -6,11 +6,12 @@
 #include <random>
 
 #include "corpus/char_classes.h"
+#include "tests/counted_words.h"
 
 namespace tavro {
 namespace {
 
-using Counts = std::map<std::string, Count>;
+using testing::Counts;
 
 // Tokenises `text` fed in blocks of `blockSize` bytes, the way a file is read.
 Counts Tokenise(std::string_view text, std::size_t blockSize) {
@@ -22,9 +23,7 @@ Counts Tokenise(std::string_view text, std::size_t blockSize) {
         if (!tokenizer.Feed(block.data(), block.size(), counter)) break;
     }
     tokenizer.Finish(counter);
-    Counts counts;
-    for (const auto& [word, count] : counter.SortedWords()) counts[std::string(word)] = count;
-    return counts;
+    return testing::CountsOf(counter);
 }
 
 struct Case {

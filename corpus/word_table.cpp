@@ -14,10 +14,10 @@ std::uint64_t Tag(std::uint64_t hash) { return hash & 0xFFFFFFFF00000000ull; }
 
 }  // namespace
 
-WordTable WordTable::FromSorted(std::vector<WordEntry> sorted) {
+WordTable WordTable::FromSorted(std::vector<WordEntry> sorted, Index index) {
     WordTable table;
     table.m_entries = std::move(sorted);
-    table.BuildIndex();
+    if (index == Index::kNow) table.BuildIndex();
     return table;
 }
 
@@ -35,7 +35,7 @@ WordTable WordTable::FromEntries(std::vector<WordEntry> entries) {
     return FromSorted(std::move(merged));
 }
 
-void WordTable::BuildIndex() {
+void WordTable::BuildIndex() const {
     const std::size_t slots = std::bit_ceil(m_entries.size() * 2 + 2);
     m_slots.assign(slots, 0);
     m_mask = slots - 1;
@@ -48,7 +48,7 @@ void WordTable::BuildIndex() {
 }
 
 std::uint32_t WordTable::Find(std::string_view word) const {
-    if (m_slots.empty()) return kNotFound;
+    if (m_slots.empty()) BuildIndex();
     const std::uint64_t hash = word_hash::Hash(word);
     const std::uint64_t tag = Tag(hash);
     for (std::size_t slot = hash & m_mask; m_slots[slot] != 0; slot = (slot + 1) & m_mask) {

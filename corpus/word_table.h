@@ -8,7 +8,10 @@
 // keeps a tag of each word's hash so that most misses never touch an entry.
 // Positions are stable once the table is built; only Insert of a new word moves
 // the entries after it (and rebuilds the index), which serves callers that add
-// a few words to a small table. The runs build their tables whole.
+// a few words to a small table. The runs build their tables whole. A table that
+// nothing may look up in (a run's words, which the report only lists) can defer
+// its index to the first lookup; such a table is not to be looked up in from
+// several threads before that.
 //
 // The lexicon used to be shuffled with a fixed seed before it went into an
 // unbalanced tree, only so that a sorted file would not make that tree a list.
@@ -29,9 +32,11 @@ class WordTable {
   public:
     static constexpr std::uint32_t kNotFound = 0xFFFFFFFF;
 
+    enum class Index { kNow, kOnFirstFind };
+
     WordTable() = default;
     // A table of `sorted`, whose words are strictly ascending in word order.
-    static WordTable FromSorted(std::vector<WordEntry> sorted);
+    static WordTable FromSorted(std::vector<WordEntry> sorted, Index index = Index::kNow);
     // A table of `entries` in any order; equal words become one entry whose
     // count is the sum of theirs.
     static WordTable FromEntries(std::vector<WordEntry> entries);
@@ -50,12 +55,13 @@ class WordTable {
     void ResetCounts();
 
   private:
-    void BuildIndex();
+    void BuildIndex() const;
 
     std::vector<WordEntry> m_entries;
-    // The hash's high half, then position + 1; 0 marks a free slot.
-    std::vector<std::uint64_t> m_slots;
-    std::size_t m_mask = 0;
+    // The hash's high half, then position + 1; 0 marks a free slot. Built when
+    // the first lookup needs it, unless the table was made with it.
+    mutable std::vector<std::uint64_t> m_slots;
+    mutable std::size_t m_mask = 0;
 };
 
 // The table's operations under the names the rest of the program knows them by.

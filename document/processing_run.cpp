@@ -2,6 +2,7 @@
 // confirmed the list, counting the input files, crediting the nouns.
 
 #include <new>
+#include <utility>
 
 #include "document/tavro_doc.h"
 
@@ -16,7 +17,7 @@ Status CTavroDoc::OpenInputFiles(std::vector<std::string> files) {
 }
 
 CountedInput CTavroDoc::ReadInputFiles(ProgressDisplay& progress) const {
-    return CountInputFiles(m_inputFiles, m_platform.Files(), progress, m_threads);
+    return CountInputFiles(m_inputFiles, m_platform.Files(), progress, {m_threads, false});
 }
 
 Status CTavroDoc::ProcessInputFiles() {

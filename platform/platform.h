@@ -26,9 +26,13 @@ class ProgressDisplay {
     virtual void SetPos(std::int64_t position) = 0;
     virtual void StepIt() = 0;
     virtual void SetFileName(const std::string& path) = 0;
-    // Called now and then while a large file is read, so that the window can
-    // repaint itself although the run does not return to the event loop.
-    virtual void KeepAlive() {}
+    // Called after every block of a file that is read: the bytes of the file read
+    // so far, and its size when it is known. The window can repaint itself then,
+    // although the run does not return to the event loop.
+    virtual void ShowBytesRead(std::uint64_t /*bytesRead*/,
+                               std::optional<std::uint64_t> /*fileSize*/) {}
+    // Whether the user asked to stop the run; asked after every block.
+    virtual bool CancelRequested() { return false; }
 };
 
 // The two pairs of display choices; one of each pair is in force and marked.

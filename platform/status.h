@@ -25,7 +25,7 @@ inline constexpr int kExitFatal = 255;
 
 class Status {
   public:
-    enum class Kind { kOk, kFatal, kNoDocument };
+    enum class Kind { kOk, kFatal, kNoDocument, kCancelled };
 
     static Status Ok() { return Status(Kind::kOk, {}, {}); }
     // A data or input file could not be opened or read: the run is over, and the
@@ -39,6 +39,9 @@ class Status {
     static Status NoDocument(UserMessage message) {
         return Status(Kind::kNoDocument, std::move(message), {});
     }
+
+    // The user stopped the run before it ended; nothing to tell.
+    static Status Cancelled() { return Status(Kind::kCancelled, {}, {}); }
 
     bool ok() const { return m_kind == Kind::kOk; }
     Kind kind() const { return m_kind; }

@@ -15,7 +15,7 @@ from pathlib import Path
 
 LAYERS = ["platform", "corpus", "lexicon", "report", "document"]
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
-QT_HEADER = re.compile(r"^Q[A-Za-z]*(/|$)|^qt[a-z]*/", re.IGNORECASE)
+QT_HEADER = re.compile(r"^Q[A-Z]|^Qt[A-Za-z]*/")
 
 
 def layer_of(relative):

@@ -13,6 +13,7 @@
 #include "document/tavro_doc.h"
 #include "lexicon/noun_lexicon.h"
 #include "platform/memory_file_system.h"
+#include "tests/counted_words.h"
 #include "tests/reference_run.h"
 #include "tests/test_platform.h"
 
@@ -137,12 +138,6 @@ TEST_F(FastPathTest, SmallFilesInEveryMode) {
 TEST_F(FastPathTest, FilesLargerThanAReadBlock) {
     CorpusMaker maker(data, 2);
     ExpectSameReports({maker.Make(9'000'000, false), maker.Make(300'000, true)});
-}
-
-std::vector<std::pair<std::string, Count>> CountsOf(const WordCounter& counter) {
-    std::vector<std::pair<std::string, Count>> counts;
-    for (const auto& [word, count] : counter.SortedWords()) counts.emplace_back(word, count);
-    return counts;
 }
 
 // Whatever the block size, counting the blocks one by one on their own equals

@@ -16,7 +16,7 @@ class RecordingProgress : public ProgressDisplay {
     }
     void StepIt() override { m_log.push_back("stepit"); }
     void SetFileName(const std::string& path) override { m_log.push_back("file " + path); }
-    void KeepAlive() override { ++m_keepAlives; }
+    void ShowBytesRead(std::uint64_t, std::optional<std::uint64_t>) override { ++m_keepAlives; }
 
   private:
     std::vector<std::string>& m_log;

@@ -34,7 +34,7 @@ class CProgressDlg : public QDialog, public ProgressDisplay {
     void SetPos(std::int64_t position) override;
     void StepIt() override;
     void SetFileName(const std::string& path) override;
-    void KeepAlive() override { Repaint(false); }
+    void ShowBytesRead(std::uint64_t, std::optional<std::uint64_t>) override { Repaint(false); }
 
     std::int64_t Low() const { return m_low; }
     std::int64_t High() const { return m_high; }

@@ -1,0 +1,149 @@
+#include "corpus/count_table.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace tavro {
+
+CountTable::CountTable(std::size_t initialSlots, std::size_t longestSlotWord)
+    : m_slots(std::bit_ceil(std::max<std::size_t>(initialSlots, 2)), Slot{}),
+      m_mask(m_slots.size() - 1),
+      m_longestSlotWord(std::min(longestSlotWord, kLongestSlotWord)) {}
+
+void CountTable::TrackFiles() {
+    m_trackFiles = true;
+    m_marks.assign(m_slots.size(), FileMark{});
+}
+
+std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint64_t hash,
+                               std::size_t index) {
+    Slot& slot = m_slots[index];
+    slot.prefix = word_hash::Prefix(word, length);
+    slot.tag = static_cast<std::uint32_t>(hash >> 32);
+    slot.lengthPlusOne = static_cast<std::uint32_t>(length + 1);
+    slot.offset = m_bytes.size();
+    slot.count = 0;
+    m_bytes.insert(m_bytes.end(), word, word + length);
+    if (++m_size * 2 <= m_slots.size()) return index;
+    Grow();
+    return Find(word, length, hash, word_hash::Prefix(word, length));
+}
+
+void CountTable::AddLongWord(std::string_view word, Count count) {
+    auto found = m_longWords.find(word);
+    if (found == m_longWords.end()) found = m_longWords.emplace(std::string(word), LongWord{}).first;
+    found->second.count += count;
+    std::vector<std::uint32_t>& files = found->second.files;
+    if (m_trackFiles && (files.empty() || files.back() != m_file)) files.push_back(m_file);
+}
+
+void CountTable::NoteFile(std::size_t index, std::uint32_t file) {
+    FileMark& mark = m_marks[index];
+    m_links.push_back({file, mark.head});
+    mark.head = static_cast<std::uint32_t>(m_links.size());
+    mark.lastPlusOne = file + 1;
+}
+
+std::uint32_t CountTable::FileCount(std::size_t index) const {
+    if (!m_trackFiles) return 0;
+    std::uint32_t files = 0;
+    for (std::uint32_t link = m_marks[index].head; link != 0; link = m_links[link - 1].next) {
+        ++files;
+    }
+    return files;
+}
+
+// Both lists are newest (highest) file first: their union is built the same way.
+void CountTable::MergeFiles(std::size_t index, const CountTable& other, std::size_t otherIndex) {
+    std::vector<std::uint32_t> files;
+    std::uint32_t a = m_marks[index].head;
+    std::uint32_t b = other.m_marks[otherIndex].head;
+    while (a != 0 || b != 0) {
+        const std::uint32_t fa = a != 0 ? m_links[a - 1].file : 0;
+        const std::uint32_t fb = b != 0 ? other.m_links[b - 1].file : 0;
+        if (b == 0 || (a != 0 && fa > fb)) {
+            files.push_back(fa);
+            a = m_links[a - 1].next;
+        } else {
+            files.push_back(fb);
+            if (a != 0 && fa == fb) a = m_links[a - 1].next;
+            b = other.m_links[b - 1].next;
+        }
+    }
+    FileMark& mark = m_marks[index];
+    mark = FileMark{};
+    for (auto file = files.rbegin(); file != files.rend(); ++file) NoteFile(index, *file);
+}
+
+void CountTable::MergeFrom(const CountTable& other) {
+    for (std::size_t i = 0; i < other.m_slots.size(); ++i) {
+        const Slot& slot = other.m_slots[i];
+        if (slot.lengthPlusOne == 0) continue;
+        const std::string_view word = other.WordOf(slot);
+        const std::size_t index =
+            Find(word.data(), word.size(), word_hash::Hash(word), slot.prefix);
+        m_slots[index].count += slot.count;
+        if (m_trackFiles) MergeFiles(index, other, i);
+    }
+    for (const auto& [word, longWord] : other.m_longWords) {
+        auto found = m_longWords.find(word);
+        if (found == m_longWords.end()) found = m_longWords.emplace(word, LongWord{}).first;
+        found->second.count += longWord.count;
+        std::vector<std::uint32_t> files;
+        std::set_union(found->second.files.begin(), found->second.files.end(),
+                       longWord.files.begin(), longWord.files.end(), std::back_inserter(files));
+        found->second.files = std::move(files);
+    }
+}
+
+void CountTable::Grow() {
+    std::vector<Slot, HugePageAllocator<Slot>> old(m_slots.size() * 2, Slot{});
+    old.swap(m_slots);
+    std::vector<FileMark> oldMarks(m_trackFiles ? m_slots.size() : 0);
+    oldMarks.swap(m_marks);
+    m_mask = m_slots.size() - 1;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (old[i].lengthPlusOne == 0) continue;
+        std::size_t index = word_hash::Hash(WordOf(old[i])) & m_mask;
+        while (m_slots[index].lengthPlusOne != 0) index = (index + 1) & m_mask;
+        m_slots[index] = old[i];
+        if (m_trackFiles) m_marks[index] = oldMarks[i];
+    }
+}
+
+std::vector<CountTable::CountedWord> CountTable::SortedWords() const {
+    // Sort keys carry each word's first eight bytes, big-endian and zero-padded, so
+    // that most comparisons are one integer comparison; equal keys compare in full.
+    struct Key {
+        std::uint64_t prefix;
+        std::size_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(m_size);
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (m_slots[i].lengthPlusOne != 0) keys.push_back({__builtin_bswap64(m_slots[i].prefix), i});
+    }
+    std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        return WordOf(m_slots[a.index]) < WordOf(m_slots[b.index]);
+    });
+    std::vector<CountedWord> sorted;
+    sorted.reserve(size());
+    auto longWord = m_longWords.begin();
+    const auto addLongWordsBefore = [&](const std::string_view* limit) {
+        for (; longWord != m_longWords.end() && (limit == nullptr || longWord->first < *limit);
+             ++longWord) {
+            sorted.push_back({longWord->first, longWord->second.count,
+                              static_cast<std::uint32_t>(longWord->second.files.size())});
+        }
+    };
+    for (const Key& key : keys) {
+        const std::string_view word = WordOf(m_slots[key.index]);
+        addLongWordsBefore(&word);
+        sorted.push_back({word, m_slots[key.index].count, FileCount(key.index)});
+    }
+    addLongWordsBefore(nullptr);
+    return sorted;
+}
+
+}  // namespace tavro

@@ -1,0 +1,167 @@
+// One table of counted words: the unit the counting threads count into.
+//
+// An open-addressing table of 32-byte slots, each holding a word's hash tag, its
+// length, its first eight bytes, where the rest of it lives in a byte arena, and
+// its count; a word of up to eight bytes is found without touching the arena.
+// Counting allocates only when the arena or the table grows. A word too long
+// for a slot's 32-bit length (4 GiB or more) is counted in a side table.
+//
+// When told to track files, the table also notes, for every word, the files it
+// occurs in (each counted once): the caller names the file of the words it adds
+// (SetFile), and files must come in ascending order, as the blocks of a run do.
+// Tables are merged word by word (MergeFrom), their file sets as unions, so
+// that the same word counted by several threads ends as one word.
+// Words are taken as given (already folded).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus/huge_page_allocator.h"
+#include "corpus/word_entry.h"
+#include "corpus/word_hash.h"
+
+namespace tavro {
+
+class CountTable {
+public:
+    static constexpr std::size_t kInitialSlots = std::size_t{1} << 12;
+    // The longest word a slot holds; longer ones go to the side table. Tests
+    // lower it to reach that path without gigabytes of text.
+    static constexpr std::size_t kLongestSlotWord = 0xFFFFFFFEu;
+    // Up to this many slots (2 MiB) the table is taken to stay in the cache.
+    static constexpr std::size_t kCachedSlots = std::size_t{1} << 16;
+
+    // `initialSlots` is rounded up to a power of two.
+    explicit CountTable(std::size_t initialSlots = kInitialSlots,
+                        std::size_t longestSlotWord = kLongestSlotWord);
+
+    // Notes the files of every word from now on; call before any word is added.
+    void TrackFiles();
+    bool TracksFiles() const { return m_trackFiles; }
+    // The file the next words come from (ascending from one call to the next).
+    void SetFile(std::uint32_t file) { m_file = file; }
+
+    // Adds `count` occurrences of `word`, whose hash and prefix (word_hash.h) are given.
+    void Add(const char* word, std::size_t length, std::uint64_t hash, std::uint64_t prefix,
+             Count count);
+    void Add(std::string_view word, Count count = 1);
+    // Asks the memory for the slot where a word of `hash` is looked for first.
+    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&m_slots[hash & m_mask]); }
+    // Once the slot of `hash` has arrived: asks for the stored tail of the word
+    // there, when it may be the word of `length` (> 8 bytes) being looked for.
+    void PrefetchTail(std::uint64_t hash, std::size_t length) const {
+        const Slot& home = m_slots[hash & m_mask];
+        if (home.lengthPlusOne == length + 1) __builtin_prefetch(m_bytes.data() + home.offset + 8);
+    }
+    // Whether the slots outgrew the cache (then fetching ahead pays).
+    bool Large() const { return m_slots.size() > kCachedSlots; }
+
+    // Adds every word of `other`, with its count and its files.
+    void MergeFrom(const CountTable& other);
+
+    std::size_t size() const { return m_size + m_longWords.size(); }
+
+    // A distinct word (a view into this table, valid while it lives), its count
+    // and the number of files it occurs in (0 when files are not tracked).
+    struct CountedWord {
+        std::string_view word;
+        Count count;
+        std::uint32_t files;
+    };
+    // Every distinct word, in ascending word order.
+    std::vector<CountedWord> SortedWords() const;
+
+private:
+    struct alignas(32) Slot {
+        std::uint64_t prefix;         // the first eight bytes, zero-padded
+        std::uint32_t tag;            // the high half of the hash
+        std::uint32_t lengthPlusOne;  // 0 marks a free slot
+        std::uint64_t offset;         // of the whole word in m_bytes
+        Count count;
+    };
+    // The files of the word in the slot of the same index: a list, newest first.
+    struct FileMark {
+        std::uint32_t lastPlusOne = 0;  // the last file noted, plus one
+        std::uint32_t head = 0;         // its link's index plus one; 0 for none
+    };
+    struct FileLink {
+        std::uint32_t file;
+        std::uint32_t next;  // index plus one; 0 ends the list
+    };
+    struct LongWord {
+        Count count = 0;
+        std::vector<std::uint32_t> files;  // ascending, each once
+    };
+
+    // Whether two words of `length` > 8 bytes, whose first eight bytes are equal,
+    // are equal: eight bytes at a time, the last load ending at the last byte.
+    static bool SameTail(const char* a, const char* b, std::size_t length) {
+        using word_hash::Load64;
+        for (std::size_t i = 8; i + 8 < length; i += 8) {
+            if (Load64(a + i) != Load64(b + i)) return false;
+        }
+        return Load64(a + length - 8) == Load64(b + length - 8);
+    }
+
+    std::string_view WordOf(const Slot& slot) const {
+        return {m_bytes.data() + slot.offset, slot.lengthPlusOne - 1u};
+    }
+    // The index of the word's slot, which is filled when the word is new.
+    std::size_t Find(const char* word, std::size_t length, std::uint64_t hash,
+                     std::uint64_t prefix);
+    // Fills the free slot `index` with a new word; kept off the counting path.
+    [[gnu::noinline]] std::size_t Insert(const char* word, std::size_t length,
+                                         std::uint64_t hash, std::size_t index);
+    [[gnu::noinline]] void AddLongWord(std::string_view word, Count count);
+    void NoteFile(std::size_t index, std::uint32_t file);
+    std::uint32_t FileCount(std::size_t index) const;
+    void MergeFiles(std::size_t index, const CountTable& other, std::size_t otherIndex);
+    void Grow();
+
+    std::vector<char> m_bytes;
+    std::vector<Slot, HugePageAllocator<Slot>> m_slots;
+    std::size_t m_mask;
+    std::size_t m_size = 0;
+    std::size_t m_longestSlotWord;
+    std::map<std::string, LongWord, std::less<>> m_longWords;
+    bool m_trackFiles = false;
+    std::uint32_t m_file = 0;
+    std::vector<FileMark> m_marks;  // beside m_slots when files are tracked
+    std::vector<FileLink> m_links;
+};
+
+// Inline: these run once per word of the corpus.
+
+inline std::size_t CountTable::Find(const char* word, std::size_t length, std::uint64_t hash,
+                                    std::uint64_t prefix) {
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    const auto lengthPlusOne = static_cast<std::uint32_t>(length + 1);
+    for (std::size_t index = hash & m_mask;; index = (index + 1) & m_mask) {
+        const Slot& slot = m_slots[index];
+        if (slot.lengthPlusOne == 0) return Insert(word, length, hash, index);
+        if (slot.tag != tag || slot.lengthPlusOne != lengthPlusOne || slot.prefix != prefix) {
+            continue;
+        }
+        if (length <= 8 || SameTail(m_bytes.data() + slot.offset, word, length)) return index;
+    }
+}
+
+inline void CountTable::Add(const char* word, std::size_t length, std::uint64_t hash,
+                            std::uint64_t prefix, Count count) {
+    if (length > m_longestSlotWord) return AddLongWord({word, length}, count);
+    const std::size_t index = Find(word, length, hash, prefix);
+    m_slots[index].count += count;
+    if (m_trackFiles && m_marks[index].lastPlusOne != m_file + 1) NoteFile(index, m_file);
+}
+
+inline void CountTable::Add(std::string_view word, Count count) {
+    const std::uint64_t prefix = word_hash::Prefix(word.data(), word.size());
+    const std::uint64_t hash = word_hash::HashWithPrefix(word.data(), word.size(), prefix);
+    Add(word.data(), word.size(), hash, prefix, count);
+}
+
+}  // namespace tavro
