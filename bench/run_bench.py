@@ -364,9 +364,12 @@ def main():
     parser.add_argument("--work-dir", type=Path, default=HERE.parent / "build-bench" / "bench-data")
     parser.add_argument("--lexicon", default=str(HERE.parent / "data" / "finalList.txt"))
     parser.add_argument("--conjugation", default=str(HERE.parent / "data" / "conjugation.txt"))
-    parser.add_argument("--source", type=Path, default=HERE.parent.parent / "shared" / "corpus"
-                        / "real")
-    parser.add_argument("--dic", default="/usr/share/hunspell/el_GR.dic")
+    parser.add_argument("--source", type=Path,
+                        default=HERE.parent / "data" / "sources" / "prose",
+                        help="the Greek prose the real corpus is made of (default: the "
+                             "repository's data/sources/prose)")
+    parser.add_argument("--dic", default="/usr/share/hunspell/el_GR.dic",
+                        help="the word list of the Debian package hunspell-el")
     parser.add_argument("--size-mb", type=float, default=200)
     parser.add_argument("--files", type=int, default=8)
     parser.add_argument("--vocabulary", type=int, default=400_000)
