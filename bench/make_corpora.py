@@ -10,12 +10,18 @@ Shapes (each written into --out, same bytes for the same arguments and seed):
             corpus by descending frequency, the tail made-up words of Greek
             syllables with an accent. Some tokens are capitalised or upper case,
             some carry a comma or full stop; CR LF line ends.
+  distinct  Like vocab, but every one of the --vocabulary words occurs at least
+            once (the Zipf draws alone leave much of a long tail out), so the
+            corpus has exactly that many distinct words. Exits with status 3
+            when --size-mb cannot hold them.
   sorted    --words distinct lower-case words, one a line, sorted by byte value:
             every word is larger than the one before, the worst order for an
             unbalanced search tree.
   hunspell  The Greek spell-checker word list (ISO-8859-7, count on its first
             line) converted to code page 1253, one form a line, file order kept
             (--dic, from the Debian package hunspell-el).
+  utf8      Every *.txt file of --from (code page 1253) converted to UTF-8,
+            under the same name.
 
 The prose is the repository's data/sources/prose/ unless --source names
 another directory.
@@ -182,6 +188,51 @@ def make_vocab(args):
     return {"files": written, "vocabulary": len(words)}
 
 
+def make_distinct(args):
+    rng = random.Random(args.seed)
+    words = vocabulary(rng, args.source, args.vocabulary)
+    total = int(args.size_mb * MB)
+    # Each word once, in random order, spread evenly over the first 95 % of the
+    # text (so that cutting the last file to size loses none of them); Zipf draws
+    # make up the rest.
+    once = list(range(len(words)))
+    rng.shuffle(once)
+    once_bytes = sum(len(w) + 1 for w in words) * 1.02  # variants add a little
+    zipf_bytes = 0.95 * total - once_bytes
+    if zipf_bytes < 0.05 * total:
+        print(f"make_corpora: {len(words):,} distinct words need more than "
+              f"{once_bytes / 0.9 / MB:.0f} MB; raise --size-mb", file=sys.stderr)
+        sys.exit(3)
+    cumulative = list(itertools.accumulate(1.0 / rank ** args.zipf
+                                           for rank in range(1, len(words) + 1)))
+    variants = [variant for variant, _ in VARIANTS]
+    shares = list(itertools.accumulate(share for _, share in VARIANTS))
+
+    def written(indexes):
+        chosen = rng.choices(variants, cum_weights=shares, k=len(indexes))
+        return [variant(words[i]) for variant, i in zip(chosen, indexes)]
+
+    def lines():
+        taken = 0
+        while True:
+            tokens = written(rng.choices(range(len(words)), cum_weights=cumulative, k=1 << 16))
+            share = sum(len(t) + 1 for t in tokens) / zipf_bytes
+            due = min(len(once) - taken, int(share * len(once)) + 1)
+            tokens += written(once[taken:taken + due])
+            taken += due
+            rng.shuffle(tokens)
+            start = 0
+            batch = []
+            while start < len(tokens):
+                end = start + rng.randint(4, 20)
+                batch.append(b" ".join(tokens[start:end]))
+                start = end
+            yield batch
+
+    written_files = write_split(Path(args.out), "distinct", lines(), total, args.files, b"\r\n")
+    return {"files": written_files, "vocabulary": len(words)}
+
+
 def make_sorted(args):
     rng = random.Random(args.seed)
     syllables = [c + v for c in CONSONANTS for v in VOWELS]
@@ -225,10 +276,24 @@ def make_hunspell(args):
             "skipped": skipped}
 
 
+def make_utf8(args):
+    out = Path(args.out)
+    out.mkdir(parents=True, exist_ok=True)
+    files = []
+    for path in sorted(Path(args.source_files).glob("*.txt")):
+        target = out / path.name
+        target.write_bytes(path.read_bytes().decode("cp1253").encode("utf-8"))
+        files.append((str(target), target.stat().st_size))
+    if not files:
+        sys.exit(f"make_corpora: no *.txt in {args.source_files}")
+    return {"files": files}
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("shape", choices=["real", "vocab", "sorted", "hunspell"])
+    parser.add_argument("shape", choices=["real", "vocab", "distinct", "sorted", "hunspell",
+                                          "utf8"])
     parser.add_argument("--out", required=True, help="directory for the files")
     parser.add_argument("--source", default=str(REPO / "data" / "sources" / "prose"),
                         help="directory of the Greek prose (*.txt, cp1253; default: "
@@ -240,10 +305,14 @@ def main():
     parser.add_argument("--words", type=int, default=1_000_000)
     parser.add_argument("--dic", default="/usr/share/hunspell/el_GR.dic",
                         help="the hunspell-el word list (Debian package hunspell-el)")
+    parser.add_argument("--from", dest="source_files",
+                        help="utf8: the directory of the cp1253 files to convert")
     parser.add_argument("--seed", type=int, default=5)
     args = parser.parse_args()
-    make = {"real": make_real, "vocab": make_vocab, "sorted": make_sorted,
-            "hunspell": make_hunspell}[args.shape]
+    if args.shape == "utf8" and not args.source_files:
+        parser.error("utf8 needs --from DIR")
+    make = {"real": make_real, "vocab": make_vocab, "distinct": make_distinct,
+            "sorted": make_sorted, "hunspell": make_hunspell, "utf8": make_utf8}[args.shape]
     print(json.dumps(make(args)))
 
 
