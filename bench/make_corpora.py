@@ -212,10 +212,15 @@ def make_distinct(args):
         chosen = rng.choices(variants, cum_weights=shares, k=len(indexes))
         return [variant(words[i]) for variant, i in zip(chosen, indexes)]
 
+    # A batch is at most about 1 % of the text, so the last of the words due once
+    # comes well before the end.
+    batch_tokens = max(256, min(1 << 16, total // 800))
+
     def lines():
         taken = 0
         while True:
-            tokens = written(rng.choices(range(len(words)), cum_weights=cumulative, k=1 << 16))
+            tokens = written(rng.choices(range(len(words)), cum_weights=cumulative,
+                                         k=batch_tokens))
             share = sum(len(t) + 1 for t in tokens) / zipf_bytes
             due = min(len(once) - taken, int(share * len(once)) + 1)
             tokens += written(once[taken:taken + due])
