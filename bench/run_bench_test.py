@@ -13,6 +13,7 @@ import unittest
 from pathlib import Path
 from unittest import mock
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import run_bench  # noqa: E402
 
