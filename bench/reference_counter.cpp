@@ -30,8 +30,11 @@ constexpr std::array<unsigned char, 256> MakeFoldTable() {
     auto keep = [&fold](int lo, int hi) {
         for (int b = lo; b <= hi; ++b) fold[b] = static_cast<unsigned char>(b);
     };
-    keep(0x30, 0x39), keep(0x41, 0x5A), keep(0x5F, 0x5F), keep(0x61, 0x7A);
-    keep(0xBE, 0xFE);
+    keep(0x30, 0x39);  // digits, ASCII letters and the underscore stay as they are
+    keep(0x41, 0x5A);
+    keep(0x5F, 0x5F);
+    keep(0x61, 0x7A);
+    keep(0xBE, 0xFE);  // Greek letters; the capitals among them are replaced below
     for (int b = 0xC1; b <= 0xD9; ++b) fold[b] = static_cast<unsigned char>(b + 0x20);
     constexpr unsigned char kPairs[][2] = {{0xA2, 0xDC}, {0xB8, 0xDD}, {0xB9, 0xDE},
                                            {0xBA, 0xDF}, {0xBC, 0xFC}, {0xBE, 0xFD},

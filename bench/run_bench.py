@@ -743,7 +743,7 @@ def run_vocab_sweep(bench):
             above = (c.median() - per_byte[c.label] * size) * 1e9 / distinct
             rows.append([case.name, f"{distinct:,}", c.label, f"{c.median():.3f}",
                          f"{size / MB / c.median():.1f}", f"{max(c.peaks_kib) / 1024:.1f}",
-                         f"{c.median() * 1e9 / distinct:.0f}", f"{above:.0f}"])
+                         f"{c.median() * 1e9 / distinct:.0f}", f"{round(above)}"])
         bench.results[f"vocab-sweep:{case.name}"] = commands
     print_small_table(f"vocab-sweep: {bench.args.size_mb:g} MB in {bench.args.files} files; "
                       f"median of {bench.args.runs}; all cores",
