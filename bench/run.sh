@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds tavro-cli in Release (unless --cli is given) and runs the benchmark.
+# Builds tavro-cli, the reference counter and (when the build has it) tavro-mpi in
+# Release, unless --cli is given, and runs the benchmark.
 # Usage: bench/run.sh [--size-mb N] [--runs K] [--skip-2gb] [--cli PATH] [other run_bench.py options]
 set -euo pipefail
 
@@ -13,6 +14,15 @@ quietly() {
   if ! log="$("$@" 2>&1)"; then
     printf '%s\n' "$log" >&2
     return 1
+  fi
+}
+
+# Whether the build directory defines the target $1.
+has_target() {
+  if [[ -f "$build_dir/build.ninja" ]]; then
+    ninja -C "$build_dir" -t targets all 2>/dev/null | grep -q "^$1:"
+  else
+    make -C "$build_dir" help 2>/dev/null | grep -q "\.\.\. $1\$"
   fi
 }
 
@@ -35,8 +45,10 @@ if [[ "$have_cli" == no ]]; then
     echo "run.sh: $build_dir is a '$build_type' build; set TAVRO_BENCH_BUILD_DIR or pass --cli" >&2
     exit 2
   fi
-  quietly cmake --build "$build_dir" --target tavro-cli -j "$(nproc)"
-  set -- --cli "$build_dir/tavro-cli" "$@"
+  targets=(tavro-cli tavro_reference_counter)
+  has_target tavro-mpi && targets+=(tavro-mpi)
+  quietly cmake --build "$build_dir" --target "${targets[@]}" -j "$(nproc)"
+  set -- --cli "$build_dir/tavro-cli" --reference "$build_dir/tavro_reference_counter" "$@"
 fi
 
 exec python3 "$bench_dir/run_bench.py" --work-dir "$build_dir/bench-data" "$@"

@@ -2,7 +2,8 @@
 # A tiny run of the benchmark's inputs: tavro-cli must count every generated
 # corpus exactly as tr | sort | uniq -c does once Greek capitals are folded, in
 # both all-words orders, and with an empty inflection table its noun report must
-# be those counts restricted to the lexicon.
+# be those counts restricted to the lexicon. The distinct corpus must hold exactly
+# its vocabulary, and the UTF-8 files must be the cp1253 ones converted.
 # Usage: smoke_test.sh TAVRO_CLI PYTHON3 SOURCE_DIR WORK_DIR
 set -euo pipefail
 export LC_ALL=C
@@ -19,6 +20,8 @@ make() { "$python" "$bench_dir/make_corpora.py" "$@" --source "$source" >/dev/nu
 make real --out "$work/real" --size-mb 0.5 --files 3
 make vocab --out "$work/vocab" --size-mb 0.5 --files 2 --vocabulary 5000
 make sorted --out "$work/sorted" --words 5000
+make distinct --out "$work/distinct" --size-mb 0.5 --files 2 --vocabulary 20000
+make utf8 --out "$work/utf8" --from "$work/real"
 
 # "word count" lines in byte order, as the all-words report lists them.
 expected_counts() {
@@ -38,7 +41,7 @@ check() {  # check NAME EXPECTED_FILE ACTUAL_FILE
 }
 
 : >"$work/empty-conjugation.txt"
-for shape in real vocab sorted; do
+for shape in real vocab distinct sorted; do
   files=("$work/$shape"/*.txt)
   expected_counts "${files[@]}" >"$work/$shape.expected"
   # Equal counts keep their byte order.
@@ -57,5 +60,15 @@ for shape in real vocab sorted; do
   check "$shape, all words by frequency" "$work/$shape.expected-by-frequency" \
     "$work/$shape.all-words-by-frequency"
   check "$shape, nouns with no inflection" "$work/$shape.expected-nouns" "$work/$shape.nouns"
+done
+# The distinct shape holds every word of its vocabulary, and says so when the size
+# cannot hold them; the UTF-8 files are the cp1253 ones, converted.
+check "distinct, 20000 distinct words" <(echo 20000) <(wc -l <"$work/distinct.expected")
+if "$python" "$bench_dir/make_corpora.py" distinct --out "$work/unfit" --size-mb 0.1 \
+    --vocabulary 20000 --source "$source" >/dev/null 2>&1; then status=0; else status=$?; fi
+check "distinct, too many words for the size: status 3" <(echo 3) <(echo "$status")
+for file in "$work/real"/*.txt; do
+  check "utf8, $(basename "$file") converted back" "$file" \
+    <(iconv -f UTF-8 -t CP1253 "$work/utf8/$(basename "$file")")
 done
 exit $((failures > 0))
