@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
+#include <cstdio>
 #include <ostream>
+#include <utility>
 
 #include "cli/cli_options.h"
 #include "document/tavro_doc.h"
@@ -55,6 +57,18 @@ int WriteReport(std::string_view report, const CliOptions& options, FileSystem& 
     return 0;
 }
 
+void PrintTimings(const RunTimings& timings, std::ostream& err) {
+    const std::pair<const char*, double> phases[] = {{"counting", timings.counting},
+                                                     {"sorting", timings.sorting},
+                                                     {"crediting", timings.crediting},
+                                                     {"report", timings.report}};
+    for (const auto& [phase, seconds] : phases) {
+        char line[64];
+        std::snprintf(line, sizeof line, "timing %s %.6f\n", phase, seconds);
+        err << line;
+    }
+}
+
 int RunReport(CTavroDoc& doc, const CliOptions& options, ConsolePlatform& platform,
               std::ostream& out, std::ostream& err) {
     if (options.allWords) doc.OnViewShowAllWords();
@@ -65,6 +79,7 @@ int RunReport(CTavroDoc& doc, const CliOptions& options, ConsolePlatform& platfo
     for (const FileWarning& warning : doc.RunWarnings()) {
         err << "tavro-cli: warning: " << warning.path << ": " << warning.text << '\n';
     }
+    if (options.timings) PrintTimings(doc.Timings(), err);
     return WriteReport(doc.ReportText(), options, platform.Files(), out, err);
 }
 

@@ -46,6 +46,7 @@ ParsedCli ParseCliOptions(const std::vector<std::string>& args) {
     });
     parser.Flag("--all-words", options.allWords);
     parser.Flag("--by-frequency", options.byFrequency);
+    parser.Flag("--timings", options.timings);
     parser.Flag("--help", options.help, "-h");
     parser.Flag("--version", options.version);
     parsed.error = parser.Parse(args, options.inputFiles);
@@ -70,6 +71,9 @@ Report options:
   -o, --output OUT     write the report to OUT (replaced only when the run succeeds)
   --threads N          count with N threads, 1 to 256 (default: every core);
                        the report is the same whatever N is
+  --timings            after the run, print the wall seconds of its phases on
+                       standard error, one "timing PHASE SECONDS" line each
+                       (counting, sorting, crediting, report)
 
 Base form:
   --base-form WORD     print the base form of one inflected noun (WORD in UTF-8 or

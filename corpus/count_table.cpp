@@ -5,9 +5,16 @@
 
 namespace tavro {
 
+namespace {
+
+int ShiftFor(std::size_t slots) { return 64 - std::countr_zero(slots); }
+
+}  // namespace
+
 CountTable::CountTable(std::size_t initialSlots, std::size_t longestSlotWord)
     : m_slots(std::bit_ceil(std::max<std::size_t>(initialSlots, 2)), Slot{}),
       m_mask(m_slots.size() - 1),
+      m_shift(ShiftFor(m_slots.size())),
       m_longestSlotWord(std::min(longestSlotWord, kLongestSlotWord)) {}
 
 void CountTable::TrackFiles() {
@@ -15,23 +22,24 @@ void CountTable::TrackFiles() {
     m_marks.assign(m_slots.size(), FileMark{});
 }
 
-std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint64_t hash,
-                               std::size_t index) {
+std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint32_t tag,
+                               std::uint64_t prefix, std::size_t index) {
     Slot& slot = m_slots[index];
-    slot.prefix = word_hash::Prefix(word, length);
-    slot.tag = static_cast<std::uint32_t>(hash >> 32);
+    slot.prefix = prefix;
+    slot.tag = tag;
     slot.lengthPlusOne = static_cast<std::uint32_t>(length + 1);
     slot.offset = m_bytes.size();
     slot.count = 0;
     m_bytes.insert(m_bytes.end(), word, word + length);
     if (++m_size * 2 <= m_slots.size()) return index;
     Grow();
-    return Find(word, length, hash, word_hash::Prefix(word, length));
+    return Find(word, length, tag, prefix);
 }
 
 void CountTable::AddLongWord(std::string_view word, Count count) {
     auto found = m_longWords.find(word);
-    if (found == m_longWords.end()) found = m_longWords.emplace(std::string(word), LongWord{}).first;
+    if (found == m_longWords.end())
+        found = m_longWords.emplace(std::string(word), LongWord{}).first;
     found->second.count += count;
     std::vector<std::uint32_t>& files = found->second.files;
     if (m_trackFiles && (files.empty() || files.back() != m_file)) files.push_back(m_file);
@@ -75,13 +83,18 @@ void CountTable::MergeFiles(std::size_t index, const CountTable& other, std::siz
     for (auto file = files.rbegin(); file != files.rend(); ++file) NoteFile(index, *file);
 }
 
+void CountTable::Reserve(std::size_t words) {
+    while (words * 2 > m_slots.size()) Grow();
+}
+
 void CountTable::MergeFrom(const CountTable& other) {
+    Reserve(m_size + other.m_size);
+    m_bytes.reserve(m_bytes.size() + other.m_bytes.size());
     for (std::size_t i = 0; i < other.m_slots.size(); ++i) {
         const Slot& slot = other.m_slots[i];
         if (slot.lengthPlusOne == 0) continue;
         const std::string_view word = other.WordOf(slot);
-        const std::size_t index =
-            Find(word.data(), word.size(), word_hash::Hash(word), slot.prefix);
+        const std::size_t index = Find(word.data(), word.size(), slot.tag, slot.prefix);
         m_slots[index].count += slot.count;
         if (m_trackFiles) MergeFiles(index, other, i);
     }
@@ -102,9 +115,10 @@ void CountTable::Grow() {
     std::vector<FileMark> oldMarks(m_trackFiles ? m_slots.size() : 0);
     oldMarks.swap(m_marks);
     m_mask = m_slots.size() - 1;
+    m_shift = ShiftFor(m_slots.size());
     for (std::size_t i = 0; i < old.size(); ++i) {
         if (old[i].lengthPlusOne == 0) continue;
-        std::size_t index = word_hash::Hash(WordOf(old[i])) & m_mask;
+        std::size_t index = HomeOfTag(old[i].tag);
         while (m_slots[index].lengthPlusOne != 0) index = (index + 1) & m_mask;
         m_slots[index] = old[i];
         if (m_trackFiles) m_marks[index] = oldMarks[i];
@@ -121,7 +135,8 @@ std::vector<CountTable::CountedWord> CountTable::SortedWords() const {
     std::vector<Key> keys;
     keys.reserve(m_size);
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
-        if (m_slots[i].lengthPlusOne != 0) keys.push_back({__builtin_bswap64(m_slots[i].prefix), i});
+        if (m_slots[i].lengthPlusOne != 0)
+            keys.push_back({__builtin_bswap64(m_slots[i].prefix), i});
     }
     std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
         if (a.prefix != b.prefix) return a.prefix < b.prefix;

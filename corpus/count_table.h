@@ -1,10 +1,12 @@
 // One table of counted words: the unit the counting threads count into.
 //
-// An open-addressing table of 32-byte slots, each holding a word's hash tag, its
-// length, its first eight bytes, where the rest of it lives in a byte arena, and
-// its count; a word of up to eight bytes is found without touching the arena.
-// Counting allocates only when the arena or the table grows. A word too long
-// for a slot's 32-bit length (4 GiB or more) is counted in a side table.
+// An open-addressing table of 32-byte slots, each holding a word's hash tag (the
+// high half of its hash), its length, its first eight bytes, where the rest of
+// it lives in a byte arena, and its count; a word of up to eight bytes is found
+// without touching the arena. A word's slot is picked by the top bits of its
+// tag, so that growing or merging a table never reads the arena to hash a word
+// again. Counting allocates only when the arena or the table grows. A word too
+// long for a slot's 32-bit length (4 GiB or more) is counted in a side table.
 //
 // When told to track files, the table also notes, for every word, the files it
 // occurs in (each counted once): the caller names the file of the words it adds
@@ -27,7 +29,7 @@
 namespace tavro {
 
 class CountTable {
-public:
+  public:
     static constexpr std::size_t kInitialSlots = std::size_t{1} << 12;
     // The longest word a slot holds; longer ones go to the side table. Tests
     // lower it to reach that path without gigabytes of text.
@@ -50,11 +52,11 @@ public:
              Count count);
     void Add(std::string_view word, Count count = 1);
     // Asks the memory for the slot where a word of `hash` is looked for first.
-    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&m_slots[hash & m_mask]); }
+    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&m_slots[Home(hash)]); }
     // Once the slot of `hash` has arrived: asks for the stored tail of the word
     // there, when it may be the word of `length` (> 8 bytes) being looked for.
     void PrefetchTail(std::uint64_t hash, std::size_t length) const {
-        const Slot& home = m_slots[hash & m_mask];
+        const Slot& home = m_slots[Home(hash)];
         if (home.lengthPlusOne == length + 1) __builtin_prefetch(m_bytes.data() + home.offset + 8);
     }
     // Whether the slots outgrew the cache (then fetching ahead pays).
@@ -75,7 +77,7 @@ public:
     // Every distinct word, in ascending word order.
     std::vector<CountedWord> SortedWords() const;
 
-private:
+  private:
     struct alignas(32) Slot {
         std::uint64_t prefix;         // the first eight bytes, zero-padded
         std::uint32_t tag;            // the high half of the hash
@@ -110,12 +112,20 @@ private:
     std::string_view WordOf(const Slot& slot) const {
         return {m_bytes.data() + slot.offset, slot.lengthPlusOne - 1u};
     }
+    // Where the probe for a word of tag `tag` (or of hash `hash`) starts.
+    std::size_t HomeOfTag(std::uint32_t tag) const {
+        return static_cast<std::size_t>((std::uint64_t{tag} << 32) >> m_shift);
+    }
+    std::size_t Home(std::uint64_t hash) const {
+        return HomeOfTag(static_cast<std::uint32_t>(hash >> 32));
+    }
     // The index of the word's slot, which is filled when the word is new.
-    std::size_t Find(const char* word, std::size_t length, std::uint64_t hash,
-                     std::uint64_t prefix);
+    std::size_t Find(const char* word, std::size_t length, std::uint32_t tag, std::uint64_t prefix);
     // Fills the free slot `index` with a new word; kept off the counting path.
-    [[gnu::noinline]] std::size_t Insert(const char* word, std::size_t length,
-                                         std::uint64_t hash, std::size_t index);
+    [[gnu::noinline]] std::size_t Insert(const char* word, std::size_t length, std::uint32_t tag,
+                                         std::uint64_t prefix, std::size_t index);
+    // Makes room for `words` words in all without growing on the way.
+    void Reserve(std::size_t words);
     [[gnu::noinline]] void AddLongWord(std::string_view word, Count count);
     void NoteFile(std::size_t index, std::uint32_t file);
     std::uint32_t FileCount(std::size_t index) const;
@@ -125,6 +135,7 @@ private:
     std::vector<char> m_bytes;
     std::vector<Slot, HugePageAllocator<Slot>> m_slots;
     std::size_t m_mask;
+    int m_shift;  // 64 less the bits of a slot index
     std::size_t m_size = 0;
     std::size_t m_longestSlotWord;
     std::map<std::string, LongWord, std::less<>> m_longWords;
@@ -136,13 +147,12 @@ private:
 
 // Inline: these run once per word of the corpus.
 
-inline std::size_t CountTable::Find(const char* word, std::size_t length, std::uint64_t hash,
+inline std::size_t CountTable::Find(const char* word, std::size_t length, std::uint32_t tag,
                                     std::uint64_t prefix) {
-    const auto tag = static_cast<std::uint32_t>(hash >> 32);
     const auto lengthPlusOne = static_cast<std::uint32_t>(length + 1);
-    for (std::size_t index = hash & m_mask;; index = (index + 1) & m_mask) {
+    for (std::size_t index = HomeOfTag(tag);; index = (index + 1) & m_mask) {
         const Slot& slot = m_slots[index];
-        if (slot.lengthPlusOne == 0) return Insert(word, length, hash, index);
+        if (slot.lengthPlusOne == 0) return Insert(word, length, tag, prefix, index);
         if (slot.tag != tag || slot.lengthPlusOne != lengthPlusOne || slot.prefix != prefix) {
             continue;
         }
@@ -153,7 +163,7 @@ inline std::size_t CountTable::Find(const char* word, std::size_t length, std::u
 inline void CountTable::Add(const char* word, std::size_t length, std::uint64_t hash,
                             std::uint64_t prefix, Count count) {
     if (length > m_longestSlotWord) return AddLongWord({word, length}, count);
-    const std::size_t index = Find(word, length, hash, prefix);
+    const std::size_t index = Find(word, length, static_cast<std::uint32_t>(hash >> 32), prefix);
     m_slots[index].count += count;
     if (m_trackFiles && m_marks[index].lastPlusOne != m_file + 1) NoteFile(index, m_file);
 }

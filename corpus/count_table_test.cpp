@@ -125,7 +125,7 @@ TEST(WordCounter, PartitionsSplitTheWordsAndTogetherHoldThemAll) {
     std::vector<std::string> words;
     for (int i = 0; i < 100000; ++i) words.push_back(RandomWord(random));
     for (std::size_t at = 0; at < words.size(); at += WordCounter::kBatch) {
-        std::vector<WordCounter::Pending> batch;
+        std::vector<PendingWord> batch;
         for (std::size_t i = at; i < std::min(words.size(), at + WordCounter::kBatch); ++i) {
             batch.push_back({words[i].data(), words[i].size()});
             ++reference[words[i]];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "corpus/parallel.h"
 #include "corpus/sorted_merge.h"
@@ -9,32 +10,61 @@
 
 namespace tavro {
 
-CountingPool::CountingPool(int threads, bool trackFiles)
-    : m_threads(std::max(threads, 1)), m_trackFiles(trackFiles) {
-    const auto counters = static_cast<std::size_t>(m_threads);
-    m_counters.reserve(counters);
-    for (std::size_t c = 0; c < counters; ++c) {
-        m_counters.emplace_back(counters);
-        if (trackFiles) m_counters.back().TrackFiles();
+CountingPool::Worker::Worker(std::size_t index, std::size_t partitions, bool trackFiles)
+    : index(index), local(partitions), owned(CountTable::kInitialSlots) {
+    if (trackFiles) local.TrackFiles();
+}
+
+CountingPool::CountingPool(int threads, bool trackFiles, std::size_t routingThreshold)
+    : m_threads(std::max(threads, 1)), m_routingThreshold(routingThreshold) {
+    const auto workers = static_cast<std::size_t>(m_threads);
+    m_counters.reserve(workers);
+    for (std::size_t w = 0; w < workers; ++w) {
+        m_counters.push_back(std::make_unique<Worker>(w, workers, trackFiles));
     }
-    m_maxQueued = 2 * counters;
+    m_maxQueued = 2 * workers;
     if (m_threads == 1) return;
-    for (WordCounter& counter : m_counters) {
+    for (const std::unique_ptr<Worker>& worker : m_counters) {
         try {
-            m_workers.emplace_back([this, &counter] { Work(counter); });
+            m_threadsRunning.emplace_back([this, &worker = *worker] { Work(worker); });
         } catch (const std::system_error&) {
             break;  // the system will not start more threads: go on with those running
         }
     }
+    // A partition without a running owner would keep its routed words to the end.
+    m_mayRoute = !trackFiles && m_threadsRunning.size() == workers;
 }
 
 CountingPool::~CountingPool() { Stop(); }
 
-void CountingPool::Count(Block& block, WordCounter& counter) {
-    counter.SetFile(block.file);
+void CountingPool::Deliver(std::size_t partition, RoutedWords batch) {
+    std::lock_guard lock(m_mutex);
+    m_counters[partition]->inbox.push_back(std::move(batch));
+    m_changed.notify_all();
+}
+
+void CountingPool::CountInbox(Worker& worker) {
+    std::vector<RoutedWords> inbox;
+    {
+        std::lock_guard lock(m_mutex);
+        inbox.swap(worker.inbox);
+    }
+    for (const RoutedWords& batch : inbox) batch.CountInto(worker.owned);
+}
+
+void CountingPool::Count(Block& block, Worker& worker) {
+    worker.local.SetFile(block.file);
+    WordSink& sink = worker.router ? static_cast<WordSink&>(*worker.router) : worker.local;
     Tokenizer tokenizer;
-    tokenizer.Feed(block.bytes.data(), block.bytes.size(), counter);
-    tokenizer.Finish(counter);
+    tokenizer.Feed(block.bytes.data(), block.bytes.size(), sink);
+    tokenizer.Finish(sink);
+    if (!worker.router && m_mayRoute && worker.local.size() > m_routingThreshold) {
+        worker.router = std::make_unique<WordRouter>(
+            worker.index, m_counters.size(), worker.owned, worker.local,
+            [this](std::size_t partition, RoutedWords batch) {
+                Deliver(partition, std::move(batch));
+            });
+    }
 }
 
 void CountingPool::RethrowFailure() {
@@ -48,8 +78,8 @@ void CountingPool::RethrowFailure() {
 
 void CountingPool::Submit(std::string bytes, std::uint32_t file) {
     Block block{std::move(bytes), file};
-    if (m_workers.empty()) {
-        Count(block, m_counters.front());
+    if (m_threadsRunning.empty()) {
+        Count(block, *m_counters.front());
         m_spare.push_back(std::move(block.bytes));
         return;
     }
@@ -68,28 +98,34 @@ std::string CountingPool::TakeBuffer() {
     return buffer;
 }
 
-void CountingPool::Work(WordCounter& counter) {
-    for (;;) {
-        Block block;
-        {
-            std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return !m_queue.empty() || m_closed; });
-            if (m_queue.empty()) return;
-            block = std::move(m_queue.front());
-            m_queue.pop_front();
-            m_changed.notify_all();
-        }
-        try {
-            Count(block, counter);
-        } catch (...) {
+void CountingPool::Work(Worker& worker) {
+    try {
+        for (;;) {
+            Block block;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] {
+                    return !m_queue.empty() || !worker.inbox.empty() || m_closed || m_failure;
+                });
+                if (m_failure) return;
+                if (m_queue.empty() && worker.inbox.empty()) return;  // closed, nothing left
+                if (!m_queue.empty()) {
+                    block = std::move(m_queue.front());
+                    m_queue.pop_front();
+                    m_changed.notify_all();
+                }
+            }
+            CountInbox(worker);
+            if (block.bytes.empty()) continue;
+            Count(block, worker);
             std::lock_guard lock(m_mutex);
-            if (!m_failure) m_failure = std::current_exception();
-            m_queue.clear();  // nothing more is counted; the caller learns on its next call
-            m_changed.notify_all();
-            return;
+            m_spare.push_back(std::move(block.bytes));
         }
+    } catch (...) {
         std::lock_guard lock(m_mutex);
-        m_spare.push_back(std::move(block.bytes));
+        if (!m_failure) m_failure = std::current_exception();
+        m_queue.clear();  // nothing more is counted; the caller learns on its next call
+        m_changed.notify_all();
     }
 }
 
@@ -99,37 +135,39 @@ void CountingPool::Stop() {
         m_closed = true;
     }
     m_changed.notify_all();
-    for (std::thread& worker : m_workers) worker.join();
-    m_workers.clear();
+    for (std::thread& thread : m_threadsRunning) thread.join();
+    m_threadsRunning.clear();
 }
 
 namespace {
 
-// Merges one partition of every counter into the largest of them and returns its
-// words, sorted, as entries; the partition's tables are freed on the way.
-SortedRun SortPartition(std::vector<WordCounter>& counters, std::size_t partition) {
-    CountTable* base = &counters.front().Part(partition);
-    for (WordCounter& counter : counters) {
-        if (counter.Part(partition).size() > base->size()) base = &counter.Part(partition);
+// Puts `tables` together into the largest of them, which it returns; the others
+// are freed on the way.
+CountTable& MergeInto(const std::vector<CountTable*>& tables) {
+    CountTable* base =
+        *std::max_element(tables.begin(), tables.end(),
+                          [](CountTable* a, CountTable* b) { return a->size() < b->size(); });
+    for (CountTable* table : tables) {
+        if (table == base) continue;
+        base->MergeFrom(*table);
+        *table = CountTable(2);
     }
-    for (WordCounter& counter : counters) {
-        CountTable& table = counter.Part(partition);
-        if (&table == base) continue;
-        base->MergeFrom(table);
-        table = CountTable(2);
-    }
+    return *base;
+}
+
+// The words of `table`, sorted, as entries (with their file counts when tracked).
+SortedRun SortedEntries(const CountTable& table) {
     SortedRun run;
-    const std::vector<CountTable::CountedWord> words = base->SortedWords();
+    const std::vector<CountTable::CountedWord> words = table.SortedWords();
     run.entries.resize(words.size());
     for (std::size_t i = 0; i < words.size(); ++i) {
         run.entries[i].word.assign(words[i].word);
         run.entries[i].count = words[i].count;
     }
-    if (base->TracksFiles()) {
+    if (table.TracksFiles()) {
         run.numbers.resize(words.size());
         for (std::size_t i = 0; i < words.size(); ++i) run.numbers[i] = words[i].files;
     }
-    *base = CountTable(2);
     return run;
 }
 
@@ -138,10 +176,22 @@ SortedRun SortPartition(std::vector<WordCounter>& counters, std::size_t partitio
 SortedCounts CountingPool::Finish() {
     Stop();
     RethrowFailure();
-    const std::size_t partitions = m_counters.front().Partitions();
+    for (const std::unique_ptr<Worker>& worker : m_counters) {
+        if (worker->router) worker->router->Flush();
+    }
+    const std::size_t partitions = m_counters.size();
     std::vector<SortedRun> runs(partitions);
-    RunShares(partitions, m_threads,
-              [&](std::size_t p) { runs[p] = SortPartition(m_counters, p); });
+    RunShares(partitions, m_threads, [&](std::size_t p) {
+        Worker& owner = *m_counters[p];
+        CountInbox(owner);
+        std::vector<CountTable*> tables = {&owner.owned};
+        for (const std::unique_ptr<Worker>& worker : m_counters) {
+            tables.push_back(&worker->local.Part(p));
+        }
+        CountTable& merged = MergeInto(tables);
+        runs[p] = SortedEntries(merged);
+        merged = CountTable(2);
+    });
     m_counters.clear();
     SortedRun merged = MergeSortedRuns(runs, m_threads);
     return {std::move(merged.entries), std::move(merged.numbers)};

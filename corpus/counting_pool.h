@@ -1,29 +1,38 @@
-// Counts blocks of text on worker threads, each into a counter of its own.
+// Counts blocks of text on worker threads.
 //
-// Every counter is split into the same partitions by hash (word_counter.h), so
-// that Finish can merge, sort and turn each partition into entries on a thread
-// of its own; the sorted partitions are then merged in word order, also in
-// parallel, split at common words. Counting does not depend on the order of the
-// blocks, so the result equals counting them one after another. Blocks of one
-// file carry its index, so that the files each word occurs in can be counted.
+// Every worker counts into a counter of its own, split into as many partitions
+// by hash as there are workers (word_counter.h). A worker whose counter comes to
+// hold many distinct words then switches to routing (word_router.h): from then
+// on it counts only the words of the partition it owns, and hands every other
+// word to that partition's owner, so that a large vocabulary is counted once, not
+// once per thread. At the end each partition is put together on a thread of its
+// own (what its owner counted, the routed words it still holds, and that
+// partition of every worker's own counter), sorted and turned into entries, and
+// the sorted partitions are merged in word order, also in parallel. Counting
+// does not depend on the order of the blocks, so the result equals counting them
+// one after another.
 //
-// With one thread the blocks are counted on the calling thread as they are
-// submitted, and so they are when no worker thread could be started; when only
-// some could, the pool works with those. Memory running out on a worker is
-// rethrown, as std::bad_alloc, on the calling thread by the next Submit or by
-// Finish.
+// Blocks of one file carry its index, so that the files each word occurs in can
+// be counted; those runs do not route, since a file's words must reach one table
+// in the order of the files. With one thread the blocks are counted on the
+// calling thread as they are submitted, and so they are when no worker thread
+// could be started; when only some could, the pool works with those, without
+// routing. Memory running out on a worker is rethrown, as std::bad_alloc, on the
+// calling thread by the next Submit or by Finish.
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "corpus/word_counter.h"
+#include "corpus/word_router.h"
 
 namespace tavro {
 
@@ -35,9 +44,12 @@ struct SortedCounts {
 };
 
 class CountingPool {
-public:
+  public:
+    // Distinct words in a worker's own counter beyond which it routes.
+    static constexpr std::size_t kRoutingThreshold = std::size_t{1} << 17;
+
     // `trackFiles`: count the files each word occurs in as well.
-    CountingPool(int threads, bool trackFiles);
+    CountingPool(int threads, bool trackFiles, std::size_t routingThreshold = kRoutingThreshold);
     ~CountingPool();
     CountingPool(const CountingPool&) = delete;
     CountingPool& operator=(const CountingPool&) = delete;
@@ -53,20 +65,33 @@ public:
     // Waits for every block, stops the workers and returns the counted words.
     SortedCounts Finish();
 
-private:
+  private:
     struct Block {
         std::string bytes;
         std::uint32_t file;
     };
-    void Work(WordCounter& counter);
-    void Count(Block& block, WordCounter& counter);
+    // What one worker counts into.
+    struct Worker {
+        Worker(std::size_t index, std::size_t partitions, bool trackFiles);
+        std::size_t index;                   // also the partition it owns
+        WordCounter local;                   // every partition, until it routes
+        CountTable owned;                    // the partition this worker owns
+        std::unique_ptr<WordRouter> router;  // set once it routes
+        std::vector<RoutedWords> inbox;      // routed to it, not yet counted (m_mutex)
+    };
+
+    void Work(Worker& worker);
+    void Count(Block& block, Worker& worker);
+    void CountInbox(Worker& worker);
+    void Deliver(std::size_t partition, RoutedWords batch);
     void Stop();
     void RethrowFailure();
 
     int m_threads;
-    bool m_trackFiles;
-    std::vector<WordCounter> m_counters;  // one per worker, or one for the caller
-    std::vector<std::thread> m_workers;
+    std::size_t m_routingThreshold;
+    bool m_mayRoute = false;  // every worker started, and no files are tracked
+    std::vector<std::unique_ptr<Worker>> m_counters;  // one per worker, or one for the caller
+    std::vector<std::thread> m_threadsRunning;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Block> m_queue;

@@ -1,5 +1,6 @@
 #include "corpus/input_reading.h"
 
+#include <chrono>
 #include <new>
 
 #include "corpus/block_reader.h"
@@ -33,6 +34,11 @@ std::string ShrinkWarning(std::uint64_t read, std::uint64_t size) {
            std::to_string(size) + " bytes were there";
 }
 
+double SecondsBetween(std::chrono::steady_clock::time_point from,
+                      std::chrono::steady_clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
 Status OutOfMemory(const std::string& doing) {
     return Status::Fatal({"Out of memory while " + doing, ""});
 }
@@ -42,6 +48,7 @@ Status OutOfMemory(const std::string& doing) {
 CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& files,
                              ProgressDisplay& progress, const CountingOptions& options) {
     CountedInput counted;
+    const auto start = std::chrono::steady_clock::now();
     std::string doing = "starting to count";
     try {
         CountingPool pool(ThreadsFor(options.threads), options.countFiles);
@@ -74,9 +81,13 @@ CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& 
             progress.StepIt();
         }
         doing = "sorting the words of the input files";
+        const auto countedAt = std::chrono::steady_clock::now();
+        counted.countingSeconds = SecondsBetween(start, countedAt);
         SortedCounts sorted = pool.Finish();
-        counted.words = WordTable::FromSorted(std::move(sorted.entries), WordTable::Index::kOnFirstFind);
+        counted.words =
+            WordTable::FromSorted(std::move(sorted.entries), WordTable::Index::kOnFirstFind);
         counted.fileCounts = std::move(sorted.fileCounts);
+        counted.sortingSeconds = SecondsBetween(countedAt, std::chrono::steady_clock::now());
     } catch (const std::bad_alloc&) {
         counted.status = OutOfMemory(doing);
         counted.words = {};

@@ -38,6 +38,9 @@ struct CountedInput {
     std::vector<std::uint32_t> fileCounts;
     std::uint64_t bytesRead = 0;  // read from all files
     std::vector<FileWarning> warnings;
+    // Wall seconds spent reading and counting, and putting the counts in order.
+    double countingSeconds = 0;
+    double sortingSeconds = 0;
 };
 
 // Counts every file of `paths`. On an unreadable file, `status` is Fatal with

@@ -22,13 +22,13 @@ std::size_t FindSpecial(const unsigned char* block, std::size_t from, std::size_
 
 }  // namespace
 
-bool Tokenizer::Feed(char* data, std::size_t size, WordCounter& counter) {
-    const bool more = FeedBlock(data, size, counter);
-    FlushPending(counter);  // the pending words point into this block
+bool Tokenizer::Feed(char* data, std::size_t size, WordSink& sink) {
+    const bool more = FeedBlock(data, size, sink);
+    FlushPending(sink);  // the pending words point into this block
     return more;
 }
 
-bool Tokenizer::FeedBlock(char* data, std::size_t size, WordCounter& counter) {
+bool Tokenizer::FeedBlock(char* data, std::size_t size, WordSink& sink) {
     auto* block = reinterpret_cast<unsigned char*>(data);
     m_wordStart = 0;  // a word carried in from the last block continues at byte 0
     std::size_t at = 0;
@@ -42,9 +42,9 @@ bool Tokenizer::FeedBlock(char* data, std::size_t size, WordCounter& counter) {
             continue;
         }
         const std::size_t special = FindSpecial(block, at, size);
-        ScanPlain(block, at, special, counter);
+        ScanPlain(block, at, special, sink);
         if (special == size) break;
-        if (m_inWord) EmitWord(block, m_wordStart, special, counter);
+        if (m_inWord) EmitWord(block, m_wordStart, special, sink);
         m_inWord = false;
         if (block[special] == kEndOfText) return false;
         m_skippingLine = true;
@@ -57,7 +57,7 @@ bool Tokenizer::FeedBlock(char* data, std::size_t size, WordCounter& counter) {
 }
 
 void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t end,
-                          WordCounter& counter) {
+                          WordSink& sink) {
     alignas(16) unsigned char padded[64];
     for (std::size_t base = begin; base < end; base += 64) {
         const std::size_t length = std::min<std::size_t>(64, end - base);
@@ -79,7 +79,7 @@ void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t e
             if ((starts >> bit) & 1) {
                 m_wordStart = base + static_cast<std::size_t>(bit);
             } else {
-                EmitWord(block, m_wordStart, base + static_cast<std::size_t>(bit), counter);
+                EmitWord(block, m_wordStart, base + static_cast<std::size_t>(bit), sink);
             }
             events &= events - 1;
         }
@@ -87,19 +87,19 @@ void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t e
     }
 }
 
-void Tokenizer::EmitCarriedWord(const unsigned char* block, std::size_t end, WordCounter& counter) {
+void Tokenizer::EmitCarriedWord(const unsigned char* block, std::size_t end, WordSink& sink) {
     m_token.append(reinterpret_cast<const char*>(block), end);
-    counter.Add(m_token);
+    sink.Add(m_token);
     m_token.clear();
 }
 
-void Tokenizer::FlushPending(WordCounter& counter) {
-    counter.AddBatch(m_pending, m_pendingCount);
+void Tokenizer::FlushPending(WordSink& sink) {
+    sink.AddBatch(m_pending, m_pendingCount);
     m_pendingCount = 0;
 }
 
-void Tokenizer::Finish(WordCounter& counter) {
-    if (!m_token.empty()) counter.Add(m_token);
+void Tokenizer::Finish(WordSink& sink) {
+    if (!m_token.empty()) sink.Add(m_token);
     m_token.clear();
     m_inWord = false;
     m_skippingLine = false;

@@ -10,37 +10,36 @@
 #include <string>
 #include <string_view>
 
-#include "corpus/word_counter.h"
+#include "corpus/word_sink.h"
 
 namespace tavro {
 
 class Tokenizer {
   public:
-    // Counts the words that end in the block into `counter`, folding the block's
+    // Puts the words that end in the block into `sink`, folding the block's
     // bytes in place. Returns false once the text has ended (a 1A byte): the rest of
     // the file is not to be read.
-    bool Feed(char* block, std::size_t size, WordCounter& counter);
+    bool Feed(char* block, std::size_t size, WordSink& sink);
 
-    // The end of the file: counts a word that was still open.
-    void Finish(WordCounter& counter);
+    // The end of the file: puts in a word that was still open.
+    void Finish(WordSink& sink);
 
   private:
-    bool FeedBlock(char* block, std::size_t size, WordCounter& counter);
-    // Folds bytes [begin, end) of `block`, which hold no NUL and no 1A, and counts
-    // their words.
-    void ScanPlain(unsigned char* block, std::size_t begin, std::size_t end, WordCounter& counter);
-    // Counts the word made of the carried bytes and bytes [start, end) of `block`.
-    void EmitWord(const unsigned char* block, std::size_t start, std::size_t end,
-                  WordCounter& counter) {
-        if (!m_token.empty()) return EmitCarriedWord(block, end, counter);
+    bool FeedBlock(char* block, std::size_t size, WordSink& sink);
+    // Folds bytes [begin, end) of `block`, which hold no NUL and no 1A, and puts
+    // their words into the sink.
+    void ScanPlain(unsigned char* block, std::size_t begin, std::size_t end, WordSink& sink);
+    // Puts in the word made of the carried bytes and bytes [start, end) of `block`.
+    void EmitWord(const unsigned char* block, std::size_t start, std::size_t end, WordSink& sink) {
+        if (!m_token.empty()) return EmitCarriedWord(block, end, sink);
         m_pending[m_pendingCount++] = {reinterpret_cast<const char*>(block) + start, end - start};
-        if (m_pendingCount == WordCounter::kBatch) FlushPending(counter);
+        if (m_pendingCount == WordSink::kBatch) FlushPending(sink);
     }
-    void EmitCarriedWord(const unsigned char* block, std::size_t end, WordCounter& counter);
+    void EmitCarriedWord(const unsigned char* block, std::size_t end, WordSink& sink);
 
-    void FlushPending(WordCounter& counter);
+    void FlushPending(WordSink& sink);
 
-    WordCounter::Pending m_pending[WordCounter::kBatch];  // words of this block, not yet counted
+    PendingWord m_pending[WordSink::kBatch];  // words of this block, not yet counted
     std::size_t m_pendingCount = 0;
     std::string m_token;          // folded bytes of a word begun in an earlier block
     bool m_inWord = false;        // a word is open at the current position

@@ -14,34 +14,29 @@
 #include <vector>
 
 #include "corpus/count_table.h"
+#include "corpus/word_sink.h"
 
 namespace tavro {
 
-class WordCounter {
-public:
+class WordCounter : public WordSink {
+  public:
     // `partitions` tables (at least one); see CountTable for the rest.
     explicit WordCounter(std::size_t partitions = 1,
                          std::size_t longestSlotWord = CountTable::kLongestSlotWord);
 
     // Adds `count` occurrences of `word`.
-    void Add(std::string_view word, Count count = 1);
-
-    // A word waiting in a batch (its bytes must stay valid until AddBatch returns).
-    struct Pending {
-        const char* data;
-        std::size_t length;
-    };
-    // Adds one occurrence of each word of the batch.
-    void AddBatch(const Pending* words, std::size_t n);
-    static constexpr std::size_t kBatch = 32;
+    void Add(std::string_view word, Count count);
+    void Add(std::string_view word) override { Add(word, 1); }
+    void AddBatch(const PendingWord* words, std::size_t n) override;
 
     // Files: see CountTable.
     void TrackFiles();
     void SetFile(std::uint32_t file);
 
-    // The partition a word of `hash` belongs to, out of `partitions`.
+    // The partition a word of `hash` belongs to, out of `partitions`: picked by
+    // the low half of the hash, since the tables pick slots by the high half.
     static std::size_t PartitionOf(std::uint64_t hash, std::size_t partitions) {
-        return static_cast<std::size_t>(((hash >> 32) * partitions) >> 32);
+        return static_cast<std::size_t>(((hash & 0xFFFFFFFFu) * partitions) >> 32);
     }
     std::size_t Partitions() const { return m_parts.size(); }
     CountTable& Part(std::size_t partition) { return m_parts[partition]; }
@@ -49,7 +44,7 @@ public:
 
     std::size_t size() const;
 
-private:
+  private:
     CountTable& PartFor(std::uint64_t hash) { return m_parts[PartitionOf(hash, m_parts.size())]; }
 
     std::vector<CountTable> m_parts;
@@ -64,7 +59,7 @@ inline void WordCounter::Add(std::string_view word, Count count) {
     PartFor(hash).Add(word.data(), word.size(), hash, prefix, count);
 }
 
-inline void WordCounter::AddBatch(const Pending* words, std::size_t n) {
+inline void WordCounter::AddBatch(const PendingWord* words, std::size_t n) {
     std::uint64_t prefixes[kBatch];
     std::uint64_t hashes[kBatch];
     for (std::size_t i = 0; i < n; ++i) {

@@ -1,12 +1,20 @@
 // CTavroDoc's processing run: the Open Input Files command once the user
 // confirmed the list, counting the input files, crediting the nouns.
 
+#include <chrono>
 #include <new>
 #include <utility>
 
 #include "document/tavro_doc.h"
 
 namespace tavro {
+namespace {
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
 
 Status CTavroDoc::OpenInputFiles(std::vector<std::string> files) {
     std::vector<std::string> previous = std::exchange(m_inputFiles, std::move(files));
@@ -32,8 +40,11 @@ Status CTavroDoc::ProcessInputFiles() {
     progress->SetPos(1);
     CountedInput counted = ReadInputFiles(*progress);
     if (!counted.status.ok()) return counted.status;
+    RunTimings timings{counted.countingSeconds, counted.sortingSeconds};
     try {
+        const auto creditingStarts = std::chrono::steady_clock::now();
         WordCredits credits = CreditNouns(counted.words, *m_pNounTree, m_conjugation, m_threads);
+        timings.crediting = SecondsSince(creditingStarts);
         // The run is complete: its results replace the last run's.
         ClearRun();
         m_pWordTree = std::make_unique<WordTable>(std::move(counted.words));
@@ -43,7 +54,10 @@ Status CTavroDoc::ProcessInputFiles() {
     } catch (const std::bad_alloc&) {
         return Status::Fatal({"Out of memory while crediting the nouns", ""});
     }
+    const auto reportStarts = std::chrono::steady_clock::now();
     RefreshView();
+    timings.report = SecondsSince(reportStarts);
+    m_timings = timings;
     return Status::Ok();
 }
 

@@ -37,6 +37,14 @@ struct DataFiles {
     std::string conjugation = "conjugation.txt";
 };
 
+// Wall seconds of each phase of the last processing run.
+struct RunTimings {
+    double counting = 0;   // reading and counting the input files
+    double sorting = 0;    // putting the counted words in order
+    double crediting = 0;  // analysing every distinct word and crediting its nouns
+    double report = 0;     // ordering and writing the report
+};
+
 class CTavroDoc {
   public:
     explicit CTavroDoc(Platform& platform);
@@ -90,6 +98,7 @@ class CTavroDoc {
     const WordCredits& Credits() const { return m_credits; }
     // What the last run found worth a warning (it went on all the same).
     const std::vector<FileWarning>& RunWarnings() const { return m_runWarnings; }
+    const RunTimings& Timings() const { return m_timings; }
     const std::vector<EndingGroup>& Conjugation() const { return m_conjugation; }
     bool SortByFrequency() const { return m_bSortByFrequency != 0; }
     bool ShowAllWords() const { return m_bShowAllWords != 0; }
@@ -106,6 +115,7 @@ class CTavroDoc {
     int m_bShowAllWords = 0;
     WordCredits m_credits;
     std::vector<FileWarning> m_runWarnings;
+    RunTimings m_timings;
     Platform& m_platform;
     int m_threads = 0;
 };

@@ -1,0 +1,91 @@
+#include "corpus/word_router.h"
+
+#include <cstring>
+#include <utility>
+
+namespace tavro {
+namespace {
+
+void AppendNumber(std::vector<char>& bytes, std::uint32_t number) {
+    const std::size_t at = bytes.size();
+    bytes.resize(at + sizeof number);
+    std::memcpy(bytes.data() + at, &number, sizeof number);
+}
+
+std::uint32_t NumberAt(const char* p) {
+    std::uint32_t number;
+    std::memcpy(&number, p, sizeof number);
+    return number;
+}
+
+}  // namespace
+
+void RoutedWords::Append(std::uint32_t tag, std::string_view word) {
+    AppendNumber(m_bytes, tag);
+    AppendNumber(m_bytes, static_cast<std::uint32_t>(word.size()));
+    m_bytes.insert(m_bytes.end(), word.begin(), word.end());
+}
+
+void RoutedWords::CountInto(CountTable& table) const {
+    struct Word {
+        const char* data;
+        std::uint32_t length;
+        std::uint64_t hash;  // only its high half, the tag, is known
+    };
+    Word batch[WordSink::kBatch];
+    const char* at = m_bytes.data();
+    const char* end = at + m_bytes.size();
+    while (at != end) {
+        std::size_t n = 0;
+        for (; n < WordSink::kBatch && at != end; ++n) {
+            batch[n] = {at + 8, NumberAt(at + 4), std::uint64_t{NumberAt(at)} << 32};
+            at += 8 + batch[n].length;
+            if (table.Large()) table.Prefetch(batch[n].hash);
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint64_t prefix = word_hash::Prefix(batch[i].data, batch[i].length);
+            table.Add(batch[i].data, batch[i].length, batch[i].hash, prefix, 1);
+        }
+    }
+}
+
+WordRouter::WordRouter(std::size_t own, std::size_t partitions, CountTable& owned,
+                       WordCounter& local, Deliver deliver)
+    : m_own(own),
+      m_owned(owned),
+      m_local(local),
+      m_deliver(std::move(deliver)),
+      m_outboxes(partitions) {}
+
+void WordRouter::Route(const char* word, std::size_t length, std::uint64_t hash,
+                       std::uint64_t prefix) {
+    const std::size_t partition = WordCounter::PartitionOf(hash, m_outboxes.size());
+    if (partition == m_own) return m_owned.Add(word, length, hash, prefix, 1);
+    if (length > CountTable::kLongestSlotWord) return m_local.Add({word, length}, 1);
+    RoutedWords& outbox = m_outboxes[partition];
+    outbox.Append(static_cast<std::uint32_t>(hash >> 32), {word, length});
+    if (outbox.Bytes() >= kBatchBytes) m_deliver(partition, std::exchange(outbox, {}));
+}
+
+void WordRouter::Add(std::string_view word) {
+    const std::uint64_t prefix = word_hash::Prefix(word.data(), word.size());
+    Route(word.data(), word.size(), word_hash::HashWithPrefix(word.data(), word.size(), prefix),
+          prefix);
+}
+
+void WordRouter::AddBatch(const PendingWord* words, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t prefix = word_hash::Prefix(words[i].data, words[i].length);
+        const std::uint64_t hash =
+            word_hash::HashWithPrefix(words[i].data, words[i].length, prefix);
+        Route(words[i].data, words[i].length, hash, prefix);
+    }
+}
+
+void WordRouter::Flush() {
+    for (std::size_t p = 0; p < m_outboxes.size(); ++p) {
+        if (!m_outboxes[p].empty()) m_deliver(p, std::exchange(m_outboxes[p], {}));
+    }
+}
+
+}  // namespace tavro
