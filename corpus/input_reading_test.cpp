@@ -54,7 +54,9 @@ class ExhaustedFileSystem : public MemoryFileSystem {
 TEST(CountInputFiles, CountsEveryFileAndTheFilesOfEveryWord) {
     MemoryFileSystem files;
     files.Add("a", "b a b\nc");
-    files.Add("b", "a\r\nzz\x1A" "after the end");
+    files.Add("b",
+              "a\r\nzz\x1A"
+              "after the end");
     NoProgress progress;
     for (const int threads : {1, 2, 7}) {
         const CountedInput counted =
@@ -95,7 +97,7 @@ TEST(CountInputFiles, FileCountsAreExactWhenThreadsShareAFile) {
 
 TEST(CountInputFiles, StopsWhenTheProgressWindowAsksTo) {
     class Cancelling : public NoProgress {
-    public:
+      public:
         bool CancelRequested() override { return true; }
     };
     MemoryFileSystem files;
