@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Builds data/finalList.txt, the noun lexicon, from its sources.
 
-Sources: the shared FreeDict noun list (../shared/data/nouns-freedict.cp1253.txt
-beside the repository), the noun headwords of every FreeDict Modern Greek
-dictionary installed from Debian (dict-freedict-ell-*, read from
-/usr/share/dictd) and the nouns of data/nouns-added.txt. A headword counts as a noun when its part-of-speech tag is
+Sources: the FreeDict noun list kept in the repository
+(data/sources/nouns-freedict.cp1253.txt), the noun headwords of the sixteen
+FreeDict Modern Greek dictionaries of Debian (packages dict-freedict-ell-*, read
+from /usr/share/dictd; the build stops and names the packages to install when
+one is missing) and the nouns of data/nouns-added.txt. A headword counts as a noun when its part-of-speech tag is
 <n> (proper nouns, <pn>, are left out). Every noun is lower-cased with Greek
 rules (accents and diaeresis kept, the micro sign read as mu) and kept only when
 it is a single word of Greek letters that code page 1253 can hold. The entries
@@ -32,7 +33,11 @@ from pathlib import Path
 DATA_DIR = Path(__file__).resolve().parent.parent
 REPO_DIR = DATA_DIR.parent
 DICT_DIR = Path("/usr/share/dictd")
-SHARED_LIST = REPO_DIR.parent / "shared" / "data" / "nouns-freedict.cp1253.txt"
+SOURCE_LIST = DATA_DIR / "sources" / "nouns-freedict.cp1253.txt"
+# Every dictionary of the build: a build from fewer would give another lexicon.
+DICT_NAMES = [f"freedict-ell-{lang}" for lang in (
+    "bul", "eng", "fin", "fra", "ind", "ita", "jpn", "lat", "lit", "nld", "nor", "pol", "por",
+    "rus", "spa", "swe")]
 B64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
 GREEK_LETTERS = set("αβγδεζηθικλμνξοπρσςτυφχψωάέήίόύώϊϋΐΰ")
 # The first line of an entry: headword, optional /pronunciations/, then <tags>.
@@ -101,6 +106,15 @@ def package_version(package):
     return result.stdout.strip() if result.returncode == 0 else "not installed"
 
 
+def require_packages():
+    """Stops the build, naming the Debian packages to install, when a dictionary is missing."""
+    missing = [f"dict-{name}" for name in DICT_NAMES
+               if not (DICT_DIR / f"{name}.index").exists() or not (DICT_DIR / f"{name}.dict.dz").exists()]
+    if missing:
+        raise SystemExit("build_lexicon: missing Debian package(s) " + " ".join(missing)
+                         + "; install them with: apt-get install " + " ".join(missing))
+
+
 def read_removed():
     removed = {}
     path = DATA_DIR / "lexicon-removed.tsv"
@@ -126,12 +140,11 @@ def read_kept():
 
 
 def merged_nouns(log):
-    shared = SHARED_LIST.read_bytes().decode("cp1253").splitlines()
-    log.append(f"- {SHARED_LIST.name}: {len(shared)} nouns")
-    nouns = set(shared)
-    dict_names = sorted(path.name[:-len(".index")] for path in DICT_DIR.glob("freedict-ell-*.index"))
-    if not dict_names:
-        raise SystemExit("no dict-freedict-ell-* dictionary is installed in /usr/share/dictd")
+    listed = SOURCE_LIST.read_bytes().decode("cp1253").splitlines()
+    log.append(f"- {SOURCE_LIST.name}: {len(listed)} nouns")
+    nouns = set(listed)
+    require_packages()
+    dict_names = DICT_NAMES
     for name in dict_names:
         raw = dictionary_nouns(name)
         kept = {word for word in map(normalise, raw) if word}
