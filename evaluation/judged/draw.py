@@ -20,9 +20,10 @@ either side, the token marked [[so]], in its original case.
       has keeps its verdict, a new one is left empty to be judged; each item keeps
       its stratum, weight, lemma and context, so the figures of both files are
       estimates for the same draw
-  draw.py check --eval TAVRO_EVAL --lexicon L --conjugation C SAMPLE.tsv
-      exit 1 unless the file holds every judged field and the items and credits
-      that this data and corpus give (the columns the judge fills are not compared)
+  draw.py check --eval TAVRO_EVAL --lexicon L --conjugation C SAMPLE.tsv [--as-drawn]
+      exit 1 unless every row is judged and each item holds the credits that this
+      data gives; with --as-drawn, also unless the items are those a new draw with
+      this data gives (the columns the judge fills are not compared)
 """
 import argparse
 import random
@@ -219,13 +220,26 @@ def group_items(rows):
     return list(items.values())
 
 
+def nouns_by_item(rows):
+    found = {}
+    for row in rows:
+        found.setdefault(row["item"], []).extend([row["noun"]] if row["noun"] else [])
+    return found
+
+
 def check(args, rows):
     problems = []
-    fresh = {(r["item"], r["noun"]): r for r in recredit(args, rows)}
-    present = {(r["item"], r["noun"]) for r in rows}
-    if present != set(fresh):
-        problems.append("the credits differ from what this data gives: "
-                        + ", ".join(sorted(f"item {i} {n}" for i, n in present ^ set(fresh)))[:400])
+    fresh = [dict(zip(COLUMNS, row)) for row in recredit(args, rows)]
+    if args.as_drawn:
+        drawn = [dict(zip(COLUMNS, row)) for row in draw(args)]
+        fixed = [c for c in COLUMNS if c not in ("verdict", "lemma", "reason")]
+        if [[r[c] for c in fixed] for r in drawn] != [[r[c] for c in fixed] for r in rows]:
+            problems.append("the items are not those that a new draw with this data gives")
+    wanted, present = nouns_by_item(fresh), nouns_by_item(rows)
+    for item in wanted:
+        if wanted[item] != present.get(item):
+            problems.append(f"item {item}: this data credits {' '.join(wanted[item]) or 'nothing'}, "
+                            f"the file {' '.join(present.get(item, [])) or 'nothing'}")
     for row in rows:
         allowed = CREDIT_VERDICTS if row["noun"] else TOKEN_VERDICTS
         if row["verdict"] not in allowed:
@@ -250,7 +264,9 @@ def main():
     parser.add_argument("--lexicon", required=True)
     parser.add_argument("--conjugation", required=True)
     parser.add_argument("-o", "--output")
-    args = parser.parse_args()
+    parser.add_argument("--as-drawn", action="store_true",
+                        help="check: also require the items of a new draw with this data")
+    args = parser.parse_intermixed_args()
     if args.mode == "draw":
         write_sample(args.output, draw(args))
         return 0
