@@ -36,7 +36,7 @@ REPO_DIR = Path(__file__).resolve().parent.parent.parent
 PROSE_DIR = REPO_DIR / "data" / "sources" / "prose"
 SEED = 1253
 CREDITED = 330
-UNCREDITED = 200
+UNCREDITED = 400
 CONTEXT_WORDS = 8
 COLUMNS = ["item", "stratum", "weight", "word", "noun", "verdict", "lemma", "reason", "source",
            "context"]
