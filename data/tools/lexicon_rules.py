@@ -108,11 +108,6 @@ def masculine_candidates(entry):
     return list(dict.fromkeys(found))
 
 
-def adjective_lemma(entry, forms):
-    paradigm = adjective_paradigm(entry, forms)
-    return paradigm[1] if paradigm else None
-
-
 def _all_listed(words, forms):
     return all(word in forms for word in words)
 
