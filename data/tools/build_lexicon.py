@@ -1,20 +1,37 @@
 #!/usr/bin/env python3
 """Builds data/finalList.txt, the noun lexicon, from its sources.
 
-Sources: the shared FreeDict noun list (../shared/data/nouns-freedict.cp1253.txt
-beside the repository), the noun headwords of every FreeDict Modern Greek
-dictionary installed from Debian (dict-freedict-ell-*, read from
-/usr/share/dictd) and the nouns of data/nouns-added.txt. A headword counts as a noun when its part-of-speech tag is
-<n> (proper nouns, <pn>, are left out). Every noun is lower-cased with Greek
-rules (accents and diaeresis kept, the micro sign read as mu) and kept only when
-it is a single word of Greek letters that code page 1253 can hold. The entries
-of data/lexicon-removed.tsv are then taken out. The result is written in code
-page 1253, sorted by byte value, without duplicates, LF line ends; the build log
-with the package versions goes to data/lexicon-build.txt and the dictionaries'
-own licence notices to data/lexicon-notices.txt.
+Sources: the FreeDict noun list kept in the repository
+(data/sources/nouns-freedict.cp1253.txt); the noun headwords of the sixteen
+FreeDict Modern Greek dictionaries of Debian (packages dict-freedict-ell-*, read
+from /usr/share/dictd); the nouns of data/nouns-added.txt; and the words of the
+hunspell-el word list (Debian package hunspell-el, /usr/share/hunspell/el_GR.dic)
+whose declension only nouns have (lexicon_rules.NOUN_CLASSES). The build stops
+and names the packages to install when one is missing. A headword counts as a
+noun when its part-of-speech tag is <n> (proper nouns, <pn>, are left out).
+Every noun is lower-cased with Greek rules (accents and diaeresis kept, the micro
+sign read as mu) and kept only when it is a single word of Greek letters that
+code page 1253 can hold.
 
-  build_lexicon.py                     rebuild finalList.txt and the log
-  build_lexicon.py --check             exit 1 when finalList.txt differs from a rebuild
+Then the rules of lexicon_rules.py take out adjective forms (hunspell-el lists
+the entry's adjective paradigm, or a dictionary tags it <adj>), nouns that an
+adverb (a dictionary's <adv> headword) is or reaches through the inflection
+table, and accent variants; the entries of data/lexicon-kept.tsv, reviewed nouns
+that are both, stay. The entries of data/lexicon-removed.tsv, reviewed by hand,
+are taken out too. Every decision of a rule is written with its evidence to
+data/lexicon-rules.tsv. The lexicon is written in code page 1253, sorted by byte
+value, without duplicates, LF line ends; the build log with the package versions
+goes to data/lexicon-build.txt and the dictionaries' own licence notices to
+data/lexicon-notices.txt.
+
+  build_lexicon.py                     rebuild finalList.txt, lexicon-rules.tsv and the log
+  build_lexicon.py --check             exit 1 when finalList.txt or lexicon-rules.tsv
+                                       differs from a rebuild (needs the packages)
+  build_lexicon.py --check-lists       exit 1 when finalList.txt contradicts the lists
+                                       of the data folder: needs only the repository
+  build_lexicon.py --verify-model TAVRO_EVAL
+                                       exit 1 unless table_model.py credits every word of
+                                       the prose and the dev pairs as the engine does
   build_lexicon.py --review TAVRO_EVAL list the nouns that the function words of
                                        data/function-words.txt credit (with the table
                                        data/conjugation.txt) and that neither
@@ -29,10 +46,20 @@ import sys
 import tempfile
 from pathlib import Path
 
+import lexicon_rules
+import table_model
+
 DATA_DIR = Path(__file__).resolve().parent.parent
 REPO_DIR = DATA_DIR.parent
 DICT_DIR = Path("/usr/share/dictd")
-SHARED_LIST = REPO_DIR.parent / "shared" / "data" / "nouns-freedict.cp1253.txt"
+SOURCE_LIST = DATA_DIR / "sources" / "nouns-freedict.cp1253.txt"
+# Every dictionary of the build: a build from fewer would give another lexicon.
+DICT_NAMES = [f"freedict-ell-{lang}" for lang in (
+    "bul", "eng", "fin", "fra", "ind", "ita", "jpn", "lat", "lit", "nld", "nor", "pol", "por",
+    "rus", "spa", "swe")]
+HUNSPELL_DIC = Path("/usr/share/hunspell/el_GR.dic")
+PROSE_DIR = REPO_DIR / "data" / "sources" / "prose"
+DEV_PAIRS = REPO_DIR / "evaluation" / "pairs" / "paradigms-dev.tsv"
 B64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
 GREEK_LETTERS = set("αβγδεζηθικλμνξοπρσςτυφχψωάέήίόύώϊϋΐΰ")
 # The first line of an entry: headword, optional /pronunciations/, then <tags>.
@@ -57,10 +84,10 @@ def normalise(word):
     return word
 
 
-def dictionary_nouns(dict_name):
-    """(noun headwords, entries tagged <n>) of one installed FreeDict dictionary."""
+def dictionary_headwords(dict_name):
+    """{tag: [headwords]} of one installed FreeDict dictionary, for the tags n, adj and adv."""
     data = gzip.open(DICT_DIR / f"{dict_name}.dict.dz").read()
-    nouns = []
+    found = {"n": [], "adj": [], "adv": []}
     for line in (DICT_DIR / f"{dict_name}.index").read_text(encoding="utf-8").splitlines():
         headword, offset, length = line.split("\t")
         if headword.startswith("00database"):
@@ -68,9 +95,24 @@ def dictionary_nouns(dict_name):
         start = decode_b64(offset)
         entry = data[start:start + decode_b64(length)].decode("utf-8")
         match = HEADER.match(entry.split("\n", 1)[0])
-        if match and "<n>" in match.group("tags").split():
-            nouns.append(match.group("word"))
-    return nouns
+        if not match:
+            continue
+        for tag in match.group("tags").split():
+            if tag.strip("<>") in found:
+                found[tag.strip("<>")].append(match.group("word"))
+    return found
+
+
+def hunspell_capitalised():
+    """The capitalised words of hunspell-el (names, months)."""
+    words = HUNSPELL_DIC.read_bytes().decode("iso-8859-7").split("\n")[1:]
+    return {word for word in words if word and word[:1].isupper()}
+
+
+def hunspell_forms():
+    """The lower-case words of hunspell-el's el_GR.dic (ISO 8859-7, a count line first)."""
+    words = HUNSPELL_DIC.read_bytes().decode("iso-8859-7").split("\n")[1:]
+    return {word.replace("\u00b5", "μ") for word in words if word and word == word.lower()}
 
 
 def licence_notice(dict_name):
@@ -101,114 +143,285 @@ def package_version(package):
     return result.stdout.strip() if result.returncode == 0 else "not installed"
 
 
-def read_removed():
-    removed = {}
-    path = DATA_DIR / "lexicon-removed.tsv"
+def require_packages():
+    """Stops the build, naming the Debian packages to install, when a dictionary is missing."""
+    missing = [f"dict-{name}" for name in DICT_NAMES
+               if not (DICT_DIR / f"{name}.index").exists() or not (DICT_DIR / f"{name}.dict.dz").exists()]
+    if not HUNSPELL_DIC.exists():
+        missing.append("hunspell-el")
+    if missing:
+        raise SystemExit("build_lexicon: missing Debian package(s) " + " ".join(missing)
+                         + "; install them with: apt-get install " + " ".join(missing))
+
+
+def read_tsv(name, columns):
+    """The rows (lists of `columns` fields) of a hand-made list of the data folder."""
+    rows = []
+    path = DATA_DIR / name
     for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), start=1):
         if not line.strip() or line.startswith("#"):
             continue
         fields = line.split("\t")
-        if len(fields) != 2 or not fields[1].strip():
-            raise SystemExit(f"lexicon-removed.tsv:{number}: expected noun<TAB>reason")
-        removed[fields[0]] = fields[1]
-    return removed
+        if len(fields) != columns or not all(field.strip() for field in fields):
+            raise SystemExit(f"{name}:{number}: expected {columns} fields separated by tabs")
+        rows.append(fields)
+    return rows
+
+
+def read_removed():
+    return {noun: reason for noun, reason in read_tsv("lexicon-removed.tsv", 2)}
 
 
 def read_kept():
-    """(noun, function word) pairs deliberately left in the lexicon."""
-    kept = set()
-    path = DATA_DIR / "lexicon-kept.tsv"
-    for line in path.read_text(encoding="utf-8").splitlines():
-        if line.strip() and not line.startswith("#"):
-            noun, word, _ = line.split("\t")
-            kept.add((noun, word))
-    return kept
+    """{noun: (the word whose reading it shares, reason)} of lexicon-kept.tsv."""
+    return {noun: (word, reason) for noun, word, reason in read_tsv("lexicon-kept.tsv", 3)}
 
 
-def merged_nouns(log):
-    shared = SHARED_LIST.read_bytes().decode("cp1253").splitlines()
-    log.append(f"- {SHARED_LIST.name}: {len(shared)} nouns")
-    nouns = set(shared)
-    dict_names = sorted(path.name[:-len(".index")] for path in DICT_DIR.glob("freedict-ell-*.index"))
-    if not dict_names:
-        raise SystemExit("no dict-freedict-ell-* dictionary is installed in /usr/share/dictd")
-    for name in dict_names:
-        raw = dictionary_nouns(name)
-        kept = {word for word in map(normalise, raw) if word}
-        log.append(f"- {name}: {len(raw)} entries tagged <n>, {len(kept)} distinct single Greek "
-                   f"words, {len(kept - nouns)} new")
-        nouns |= kept
-    added = set()
-    for line in (DATA_DIR / "nouns-added.txt").read_text(encoding="utf-8").splitlines():
-        added |= {word for word in map(normalise, line.split("#", 1)[0].split()) if word}
-    log.append(f"- nouns-added.txt: {len(added)} nouns, {len(added - nouns)} new")
-    nouns |= added
-    log.append(f"- merged: {len(nouns)} distinct nouns")
-    packages = ", ".join(f"dict-{name} {package_version('dict-' + name)}" for name in dict_names)
-    notices = "".join(licence_notice(name) + "\n" for name in dict_names)
-    return nouns, packages, notices
+def read_words(name):
+    """The words of a list of the data folder ("#" comments, any spacing)."""
+    words = []
+    for line in (DATA_DIR / name).read_text(encoding="utf-8").splitlines():
+        words += line.split("#", 1)[0].split()
+    return words
+
+
+def read_table():
+    return table_model.read_table((DATA_DIR / "conjugation.txt").read_bytes().decode("cp1253"))
+
+
+class Sources:
+    """Everything the build reads outside the lists of the data folder."""
+
+    def __init__(self, log):
+        require_packages()
+        listed = SOURCE_LIST.read_bytes().decode("cp1253").splitlines()
+        log.append(f"- {SOURCE_LIST.name}: {len(listed)} nouns")
+        self.nouns = set(listed)
+        self.adjectives = {}  # word: names of the dictionaries that tag it <adj>
+        self.adverbs = set()
+        for name in DICT_NAMES:
+            headwords = dictionary_headwords(name)
+            raw = headwords["n"]
+            kept = {word for word in map(normalise, raw) if word}
+            log.append(f"- {name}: {len(raw)} entries tagged <n>, {len(kept)} distinct single "
+                       f"Greek words, {len(kept - self.nouns)} new")
+            self.nouns |= kept
+            for word in filter(None, map(normalise, headwords["adj"])):
+                self.adjectives.setdefault(word, set()).add(name[len("freedict-"):])
+            self.adverbs |= {word for word in map(normalise, headwords["adv"]) if word}
+        added = {word for word in map(normalise, read_words("nouns-added.txt")) if word}
+        log.append(f"- nouns-added.txt: {len(added)} nouns, {len(added - self.nouns)} new")
+        self.nouns |= added
+        self.forms = hunspell_forms()
+        capitalised = hunspell_capitalised()
+        unlisted = sorted(word for word in added
+                          if word not in self.forms and word.capitalize() not in capitalised)
+        log.append(f"- nouns-added.txt nouns that hunspell-el does not list: {' '.join(unlisted)}")
+        log.append(f"- hunspell-el el_GR.dic: {len(self.forms)} lower-case word forms; "
+                   f"{len(self.adjectives)} words tagged <adj> and {len(self.adverbs)} <adv> "
+                   "in the dictionaries")
+        self.packages = ", ".join(f"dict-{name} {package_version('dict-' + name)}"
+                                  for name in DICT_NAMES) + \
+            f", hunspell-el {package_version('hunspell-el')}"
+        self.notices = "".join(licence_notice(name) + "\n" for name in DICT_NAMES)
+
+
+def apply_rules(sources, log):
+    """(the nouns of the lexicon, [(noun, decision, rule, evidence)]) from the sources."""
+    nouns = set(sources.nouns)
+    decisions = []
+    forms = sources.forms
+    # Nouns of the word list whose declension only nouns have.
+    added = {}
+    for word in sorted(forms - nouns):
+        found = lexicon_rules.noun_class(word, forms, nouns)
+        if found:
+            added[word] = found
+    for word, (name, proof) in added.items():
+        decisions.append((word, "added", "noun class", f"{name}: hunspell-el lists {word}, "
+                          + ", ".join(proof)))
+    nouns |= added.keys()
+    log.append(f"- noun classes of hunspell-el: {len(added)} nouns added")
+    kept = read_kept()
+    removed = set()
+    for noun in sorted(nouns):
+        evidence = lexicon_rules.adjective_evidence(noun, forms, sources.adjectives)
+        if evidence:
+            decisions.append((noun, "kept" if noun in kept else "removed", "adjective", evidence))
+            removed |= set() if noun in kept else {noun}
+    log.append(f"- adjective forms: {len(removed)} removed, "
+               f"{sum(1 for d in decisions if d[1:3] == ('kept', 'adjective'))} kept by lexicon-kept.tsv")
+    variants = lexicon_rules.accent_variants(nouns - removed, forms)
+    for noun, other in sorted(variants.items()):
+        decisions.append((noun, "removed", "accent variant",
+                          f"the accent variant of {other}: hunspell-el lists {other}, not {noun}"))
+    removed |= variants.keys()
+    log.append(f"- accent variants: {len(variants)} removed")
+    hand = read_removed()
+    present = (nouns - removed) & hand.keys()
+    removed |= hand.keys()
+    log.append(f"- lexicon-removed.tsv: {len(present)} removed (of {len(hand)} listed)")
+    # Adverbs last: what they reach depends on the nouns that are left.
+    table = read_table()
+    left = nouns - removed
+    reached = {}
+    for adverb in sorted(sources.adverbs):
+        for noun in table_model.credits(adverb, table, left):
+            reached.setdefault(noun, adverb)
+    adverb_removed = 0
+    for noun, adverb in sorted(reached.items()):
+        how = "is the adverb" if noun == adverb else f"is reached from the adverb {adverb}"
+        decisions.append((noun, "kept" if noun in kept else "removed", "adverb",
+                          f"{how} (a dictionary tags {adverb} <adv>)"))
+        if noun not in kept:
+            removed.add(noun)
+            adverb_removed += 1
+    log.append(f"- adverbs: {adverb_removed} removed")
+    stale = [noun for noun, (word, _) in kept.items()
+             if noun not in {d[0] for d in decisions if d[1] == "kept"}
+             and word not in read_words("function-words.txt")]
+    if stale:
+        raise SystemExit("lexicon-kept.tsv: no rule removes " + " ".join(sorted(stale))
+                         + "; take them out of the list")
+    nouns -= removed
+    log.append(f"- {len(nouns)} nouns written")
+    return nouns, decisions
+
+
+def rules_text(decisions):
+    order = {"noun class": 0, "adjective": 1, "adverb": 2, "accent variant": 3}
+    rows = sorted(decisions, key=lambda d: (order[d[2]], d[1], d[0].encode("cp1253")))
+    return ("# Decisions of the rules of data/tools/lexicon_rules.py (written by build_lexicon.py).\n"
+            "# noun<TAB>decision<TAB>rule<TAB>evidence; \"kept\" is a noun of lexicon-kept.tsv.\n"
+            + "".join("\t".join(row) + "\n" for row in rows))
 
 
 def build(log):
-    nouns, packages, notices = merged_nouns(log)
-    removed = read_removed()
-    present = nouns & removed.keys()
-    nouns -= removed.keys()
-    log.append(f"- removed by lexicon-removed.tsv: {len(present)} "
-               f"(of {len(removed)} listed); {len(nouns)} nouns written")
-    log.append(f"- packages: {packages}")
+    sources = Sources(log)
+    nouns, decisions = apply_rules(sources, log)
+    log.append(f"- packages: {sources.packages}")
     words = sorted(word.encode("cp1253") for word in nouns)
-    return b"".join(word + b"\n" for word in words), notices
+    return b"".join(word + b"\n" for word in words), rules_text(decisions), sources.notices
+
+
+def run_credits(tavro_eval, lexicon_path, conjugation_path, words):
+    """{word: [credited nouns]} from the engine (tavro-eval --credits)."""
+    with tempfile.TemporaryDirectory() as tmp:
+        listing = Path(tmp) / "words.txt"
+        listing.write_bytes(b"".join(w.encode("cp1253") + b"\n" for w in words))
+        output = subprocess.run(
+            [tavro_eval, "--lexicon", str(lexicon_path), "--conjugation", str(conjugation_path),
+             "--credits", str(listing)], capture_output=True, text=True, check=True).stdout
+    found = {}
+    for line in output.splitlines():
+        word, credits = line.split("\t")
+        found[word] = credits.split()
+    return found
 
 
 def review(tavro_eval):
     """Lines noun<TAB>reason for nouns that function words credit, not yet removed."""
-    nouns, _, _ = merged_nouns([])
-    removed = read_removed()
+    nouns, _ = apply_rules(Sources([]), [])
     kept = read_kept()
-    function_words = []
-    for line in (DATA_DIR / "function-words.txt").read_text(encoding="utf-8").splitlines():
-        function_words += line.split("#", 1)[0].split()
     with tempfile.TemporaryDirectory() as tmp:
         lexicon = Path(tmp) / "lexicon.txt"
-        words = Path(tmp) / "words.txt"
         lexicon.write_bytes(b"".join(w.encode("cp1253") + b"\n" for w in sorted(nouns)))
-        words.write_bytes(b"".join(w.encode("cp1253") + b"\n" for w in function_words))
-        output = subprocess.run(
-            [tavro_eval, "--lexicon", str(lexicon), "--conjugation", str(DATA_DIR / "conjugation.txt"),
-             "--credits", str(words)], capture_output=True, text=True, check=True).stdout
+        credited = run_credits(tavro_eval, lexicon, DATA_DIR / "conjugation.txt",
+                               read_words("function-words.txt"))
     proposals = {}
-    for line in output.splitlines():
-        word, credits = line.split("\t")
-        for noun in credits.split():
-            if noun in removed or noun in proposals or (noun, word) in kept:
+    for word, credits in credited.items():
+        for noun in credits:
+            if noun in proposals or kept.get(noun, ("",))[0] == word:
                 continue
             proposals[noun] = (f"homograph of the function word {word}" if noun == word
                                else f"reached from the function word {word}")
     return "".join(f"{noun}\t{reason}\n" for noun, reason in proposals.items())
 
 
+def verify_model(tavro_eval):
+    """Problems (texts) where table_model.py and the engine credit a word differently."""
+    words = set()
+    for path in sorted(PROSE_DIR.glob("*.txt")):
+        text = path.read_bytes().decode("cp1253").lower()
+        words |= set(re.findall("[" + "".join(sorted(GREEK_LETTERS)) + "]+", text))
+    words |= {line.split("\t")[0] for line in
+              DEV_PAIRS.read_bytes().decode("cp1253").lower().splitlines() if line}
+    words = sorted(words)
+    lexicon_path, conjugation_path = DATA_DIR / "finalList.txt", DATA_DIR / "conjugation.txt"
+    nouns = set(lexicon_path.read_bytes().decode("cp1253").split())
+    table = read_table()
+    engine = run_credits(tavro_eval, lexicon_path, conjugation_path, words)
+    return [f"{word}: the engine credits {' '.join(engine.get(word, [])) or 'nothing'}, "
+            f"the model {' '.join(table_model.credits(word, table, nouns)) or 'nothing'}"
+            for word in words if engine.get(word) != table_model.credits(word, table, nouns)]
+
+
+def check_lists():
+    """Problems (texts) where finalList.txt contradicts the lists of the data folder."""
+    problems = []
+    raw = (DATA_DIR / "finalList.txt").read_bytes()
+    lines = raw.split(b"\n")
+    if raw and not raw.endswith(b"\n"):
+        problems.append("finalList.txt does not end with a line end")
+    lines = lines[:-1] if raw.endswith(b"\n") else lines
+    if lines != sorted(set(lines)):
+        problems.append("finalList.txt is not sorted by byte value without duplicates")
+    nouns = set()
+    for line in lines:
+        word = line.decode("cp1253", errors="replace")
+        if not word or any(char not in GREEK_LETTERS for char in word):
+            problems.append(f"finalList.txt: '{word}' is not one word of lower-case Greek letters")
+        nouns.add(word)
+    for noun, reason in read_removed().items():
+        if noun in nouns:
+            problems.append(f"{noun} is in finalList.txt but lexicon-removed.tsv removes it ({reason})")
+    for noun, (word, _) in read_kept().items():
+        if noun not in nouns:
+            problems.append(f"{noun} is kept by lexicon-kept.tsv but not in finalList.txt")
+    for noun, decision, rule, _ in read_tsv("lexicon-rules.tsv", 4):
+        if (noun in nouns) != (decision in ("added", "kept")):
+            problems.append(f"lexicon-rules.tsv has {noun} {decision} by the {rule} rule, "
+                            f"finalList.txt {'has' if noun in nouns else 'lacks'} it")
+    for word in read_words("nouns-added.txt"):
+        if normalise(word) not in nouns and normalise(word) not in read_removed():
+            problems.append(f"{word} of nouns-added.txt is not in finalList.txt")
+    return problems
+
+
+NOTICES_HEAD = ("Licence notices of the FreeDict dictionaries that finalList.txt is made from,\n"
+                "as each dictionary and its Debian package state them (written by\n"
+                "data/tools/build_lexicon.py).\n\n")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--check", action="store_true")
+    parser.add_argument("--check-lists", action="store_true")
+    parser.add_argument("--verify-model", metavar="TAVRO_EVAL")
     parser.add_argument("--review", metavar="TAVRO_EVAL")
     args = parser.parse_args()
     if args.review:
         sys.stdout.write(review(args.review))
         return 0
+    if args.check_lists or args.verify_model:
+        problems = check_lists() if args.check_lists else verify_model(args.verify_model)
+        for problem in problems[:50]:
+            print(f"build_lexicon: {problem}", file=sys.stderr)
+        return 1 if problems else 0
     log = []
-    wanted, notices = build(log)
+    wanted, rules, notices = build(log)
     output = DATA_DIR / "finalList.txt"
+    rules_file = DATA_DIR / "lexicon-rules.tsv"
     if args.check:
-        if output.read_bytes() != wanted:
-            print(f"build_lexicon: {output} is not what the sources give", file=sys.stderr)
-            return 1
+        for path, content in ((output, wanted), (rules_file, rules.encode("utf-8"))):
+            if not path.exists() or path.read_bytes() != content:
+                print(f"build_lexicon: {path} is not what the sources give; "
+                      "run data/tools/build_lexicon.py", file=sys.stderr)
+                return 1
         return 0
     output.write_bytes(wanted)
-    (DATA_DIR / "lexicon-notices.txt").write_text(
-        "Licence notices of the FreeDict dictionaries that finalList.txt is made from,\n"
-        "as each dictionary and its Debian package state them (written by\n"
-        "data/tools/build_lexicon.py).\n\n" + notices, encoding="utf-8")
+    rules_file.write_text(rules, encoding="utf-8")
+    (DATA_DIR / "lexicon-notices.txt").write_text(NOTICES_HEAD + notices, encoding="utf-8")
     (DATA_DIR / "lexicon-build.txt").write_text(
         "Build log of finalList.txt (data/tools/build_lexicon.py)\n" + "\n".join(log) + "\n",
         encoding="utf-8")

@@ -1,0 +1,173 @@
+"""The grammar rules by which the lexicon build adds and removes nouns.
+
+Every rule looks only at the full-form word list of hunspell-el (`forms`, a set
+of lower-case words), the part-of-speech tags of the FreeDict dictionaries and
+the inflection table; none looks at a corpus. Each returns, for every word it
+concerns, the evidence as a short text, which the build writes beside the
+decision (data/lexicon-rules.tsv).
+
+Adjectives. A noun entry that is the masculine, feminine or neuter (or neuter
+plural) of an adjective credits every use of that adjective: νέο is credited by
+νέα, νέο, νέου, νέων. An entry is taken for an adjective form when hunspell-el
+lists the forms that tell one adjective paradigm apart from a noun's
+(ADJECTIVE_CLASSES: for -ος, -η, -ο the feminine -η, -ης, -ες and the neuter
+plural -α beside -ος and -ο; a masculine noun in -ος has none of those), or when
+a FreeDict dictionary tags the entry or its masculine <adj>.
+
+Nouns. A word of hunspell-el whose declension belongs to a class that only
+nouns have (NOUN_CLASSES: action nouns in -ση, -ξη, -ψη with -σεις, -σεων; neuters
+in -μα with -ματος, -μάτων; agent nouns in -τής with -τές, -τών and without the
+adjective's -τούς; -ισμός; -ότητα; -ία with -ιών) is a noun, when all the
+forms that prove the class are listed.
+
+Accent variants. Two entries that differ only in the place of the accent share
+their inflected forms (ποντικιού credits ποντίκι and ποντικί), so each such form
+is counted twice; the entry that hunspell-el does not list, while it lists the
+other, is a variant spelling and goes.
+"""
+
+import table_model
+
+ACCENTED = table_model.ACCENTED
+PLAIN = table_model.PLAIN
+VOWELS = table_model.VOWELS
+
+# (name, masculine, feminine, neuter, endings that hunspell-el must all list)
+ADJECTIVE_CLASSES = [
+    ("-ος -η -ο", "ος", "η", "ο", ("ος", "η", "ης", "ες", "ο", "α")),
+    ("-ός -ή -ό", "ός", "ή", "ό", ("ός", "ή", "ής", "ές", "ό", "ά")),
+    # -α in the feminine only after a vowel (νέος νέα, κύριος κύρια, παλαιός
+    # παλαιά): after a consonant -α is a feminine noun (χώρος, χώρα).
+    ("-ος -α -ο", "ος", "α", "ο", ("ος", "α", "ες", "ο")),
+    ("-ός -ά -ό", "ός", "ά", "ό", ("ός", "ά", "ές", "ό")),
+    ("-ός -ιά -ό", "ός", "ιά", "ό", ("ός", "ιά", "ιές", "ό", "ά")),
+    ("-ύς -ιά -ύ", "ύς", "ιά", "ύ", ("ύς", "ιά", "ιές", "ύ")),
+    # The learned -ής, -ές: -ούς and -είς tell it from a masculine noun in -ής (τελεστής, τελεστές).
+    ("-ής -ής -ές", "ής", "ής", "ές", ("ής", "ές", "ούς", "είς")),
+    ("-ης -ης -ες", "ης", "ης", "ες", ("ης", "ες", "ους", "εις")),
+    ("-ων -ουσα -ον", "ων", "ουσα", "ον", ("ων", "ουσα", "ον", "οντος", "ουσας")),
+    ("-ών -ούσα -όν", "ών", "ούσα", "όν", ("ών", "ούσα", "όν", "όντος", "ούσας")),
+]
+AFTER_VOWEL_ONLY = {"-ος -α -ο", "-ός -ά -ό"}
+# The neuter plural is a base form of its own only for the -ος -η -ο classes (γραφικά).
+NEUTER_PLURAL = {"-ος -η -ο": "α", "-ός -ή -ό": "ά"}
+
+
+def unaccented(word):
+    return "".join(ACCENTED.get(char, char) for char in word)
+
+
+def accent_last_syllable(stem):
+    """The stem, unaccented, with an accent on its last vowel (on the second letter of a diphthong)."""
+    stem = unaccented(stem)
+    for index in range(len(stem) - 1, -1, -1):
+        if stem[index] in VOWELS:
+            return stem[:index] + PLAIN.get(stem[index], stem[index]) + stem[index + 1:]
+    return None
+
+
+def adjective_paradigm(entry, forms):
+    """(class name, masculine, the forms that prove it) when `entry` is a form of an
+    adjective paradigm that `forms` lists in full, else None."""
+    for name, masculine, feminine, neuter, proof in ADJECTIVE_CLASSES:
+        for slot in (masculine, feminine, neuter, NEUTER_PLURAL.get(name)):
+            if not slot or not entry.endswith(slot) or len(entry) == len(slot):
+                continue
+            stem = entry[:-len(slot)]
+            if name in AFTER_VOWEL_ONLY and stem[-1] not in VOWELS:
+                continue
+            if all(stem + ending in forms for ending in proof):
+                return name, stem + masculine, [stem + ending for ending in proof]
+    return None
+
+
+def adjective_evidence(entry, forms, adjectives):
+    """Why `entry` is taken for an adjective form (text), or None.
+
+    `adjectives` maps a word that a FreeDict dictionary tags <adj> to the names of
+    those dictionaries."""
+    paradigm = adjective_paradigm(entry, forms)
+    reasons = []
+    if paradigm:
+        reasons.append(f"adjective {paradigm[1]} ({paradigm[0]}): hunspell-el lists "
+                       + ", ".join(paradigm[2]))
+    masculines = [paradigm[1]] if paradigm else masculine_candidates(entry)
+    for word in dict.fromkeys([entry] + masculines):
+        if word in adjectives:
+            reasons.append(f"{' '.join(sorted(adjectives[word]))} tag {word} <adj>")
+    return "; ".join(reasons) or None
+
+
+def masculine_candidates(entry):
+    """The masculines of the adjectives whose feminine or neuter `entry` may be."""
+    found = []
+    for name, masculine, feminine, neuter, _ in ADJECTIVE_CLASSES:
+        for slot in (feminine, neuter, NEUTER_PLURAL.get(name)):
+            if slot and entry.endswith(slot) and len(entry) > len(slot):
+                found.append(entry[:-len(slot)] + masculine)
+    return list(dict.fromkeys(found))
+
+
+def _all_listed(words, forms):
+    return all(word in forms for word in words)
+
+
+def noun_class(word, forms, nouns):
+    """(class name, the forms that prove it) when `word`, a form of hunspell-el, is the
+    base form of a noun-only declension class; `nouns` is the lexicon so far."""
+    has_accent = any(char in ACCENTED for char in word)
+    if word.endswith(("ση", "ξη", "ψη")) and has_accent:
+        stem = accent_last_syllable(word[:-2])
+        if stem:
+            proof = [word + "ς", stem + word[-2] + "εις", stem + word[-2] + "εων"]
+            if _all_listed(proof, forms):
+                return "-η -εις", proof
+    if word.endswith("μα") and has_accent and len(word) > 3:
+        stem = accent_last_syllable(word[:-2])
+        if stem:
+            proof = [stem + "ματος", stem + "ματα", unaccented(word[:-2]) + "μάτων"]
+            if _all_listed(proof, forms):
+                return "-μα -ματος", proof
+    if word.endswith("τής") and len(word) > 4:
+        stem = word[:-3]
+        proof = [stem + "τή", stem + "τές", stem + "τών"]
+        # A feminine in -τή has the same forms (γιορτή, γιορτής); the adjective has -τούς.
+        if (_all_listed(proof, forms) and stem + "τή" not in nouns
+                and stem + "τούς" not in forms and stem + "τείς" not in forms):
+            return "-τής -τές", proof
+    if word.endswith("ισμός") and len(word) > 6:
+        stem = word[:-5]
+        proof = [stem + ending for ending in ("ισμού", "ισμό", "ισμοί", "ισμών")]
+        if _all_listed(proof, forms):
+            return "-ισμός", proof
+    if word.endswith("ότητα") and len(word) > 6:
+        stem = word[:-5]
+        proof = [stem + ending for ending in ("ότητας", "ότητες", "οτήτων")]
+        if _all_listed(proof, forms):
+            return "-ότητα", proof
+    if word.endswith("ία") and not word.endswith("εία") and len(word) > 4:
+        stem = word[:-2]
+        proof = [stem + ending for ending in ("ίας", "ίες", "ιών")]
+        # Not the feminine of an adjective in -ιος (άγιος, αγία), nor the accusative
+        # of a masculine in -ίας (επαγγελματίας, επαγγελματία).
+        if (_all_listed(proof, forms) and word + "ς" not in nouns
+                and not {stem + "ιος", stem + "ίος", unaccented(stem) + "ιος"} & forms):
+            return "-ία -ιών", proof
+    return None
+
+
+def accent_variants(nouns, forms):
+    """{entry: the entry it is a variant of} for entries that differ from another only
+    in the accent's place, that hunspell-el does not list while it lists the other."""
+    by_letters = {}
+    for noun in nouns:
+        by_letters.setdefault(unaccented(noun), []).append(noun)
+    variants = {}
+    for group in by_letters.values():
+        listed = [noun for noun in group if noun in forms]
+        if len(group) < 2 or not listed:
+            continue
+        for noun in group:
+            if noun not in forms:
+                variants[noun] = listed[0]
+    return variants

@@ -1,0 +1,127 @@
+"""Tests of the data tools that need only the repository (python3 -m unittest discover data/tools).
+
+The word lists here are small hand-made stand-ins for hunspell-el: each case
+lists exactly the forms that decide it.
+"""
+import sys
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+import build_conjugation  # noqa: E402
+import build_lexicon  # noqa: E402
+import lexicon_rules  # noqa: E402
+import table_model  # noqa: E402
+
+
+class AccentShiftIsTheEngines(unittest.TestCase):
+    # The worked examples of the analysis, with the rules they show.
+    CASES = [
+        ("θαλασσά", 2, "θάλασσα", "two steps"),
+        ("παιδί", 1, "παίδι", "the accent lands on the second letter of αι"),
+        ("βασιλεύς", 1, "βασίλευς", "ύ closes ευ: the step crosses the diphthong"),
+        ("ούς", 1, "ους", "no vowel before: the accent is lost"),
+        ("όνομα", 1, "όνομα", "an accent on the first letter stays"),
+        ("ασφαλεία", 1, "ασφάλεια", "ί closes ει"),
+        ("ασφαλεια", 1, "ασφαλεια", "no accent: nothing moves"),
+        ("ωρά", 3, "ωρά", "a shift of 3 does nothing"),
+    ]
+
+    def test_cases(self):
+        for word, steps, wanted, rule in self.CASES:
+            with self.subTest(word=word, rule=rule):
+                self.assertEqual(table_model.shift_accent(word, steps), wanted)
+
+    def test_candidates_come_in_table_order_with_repeats(self):
+        table = table_model.read_table("ών ά-1 ά-2\nών ός\n")
+        self.assertEqual(list(table_model.candidates("ωρών", table)), ["ωρών", "ώρα", "ώρα", "ωρός"])
+        self.assertEqual(table_model.credits("ωρών", table, {"ώρα"}), ["ώρα", "ώρα"])
+
+    def test_table_tokens_are_read_as_the_engine_reads_them(self):
+        self.assertEqual(table_model.read_table("ου  ος\tο-1\n\nες\n"), [("ου", [("ος", 0), ("ο", 1)])])
+
+
+class AdjectiveFormsAreToldFromNouns(unittest.TestCase):
+    FORMS = set("""νέος νέα νέες νέο καλός καλή καλής καλές καλό καλά
+        χώρος χώρα χώρας χώρες χώρο τελεστής τελεστή τελεστές τελεστών
+        συγγενής συγγενές συγγενούς συγγενείς δρόμος δρόμου δρόμο δρόμοι""".split())
+
+    def test_entries(self):
+        cases = [
+            ("νέο", "-ος -α -ο", "the neuter of νέος: fem -α after a vowel"),
+            ("καλή", "-ός -ή -ό", "the feminine of καλός"),
+            ("καλά", "-ός -ή -ό", "a neuter plural entry"),
+            ("συγγενής", "-ής -ής -ές", "-ούς and -είς prove the learned adjective"),
+            ("χώρος", None, "χώρα after a consonant is a feminine noun, not the adjective's -α"),
+            ("τελεστής", None, "a masculine in -ής has -ές but no -ούς, -είς"),
+            ("δρόμος", None, "a masculine noun has no feminine forms"),
+        ]
+        for entry, wanted, rule in cases:
+            with self.subTest(entry=entry, rule=rule):
+                paradigm = lexicon_rules.adjective_paradigm(entry, self.FORMS)
+                self.assertEqual(paradigm[0] if paradigm else None, wanted)
+
+    def test_a_dictionary_tag_of_the_masculine_is_evidence_on_its_own(self):
+        evidence = lexicon_rules.adjective_evidence("έγγραφο", set(), {"έγγραφος": {"ell-eng"}})
+        self.assertEqual(evidence, "ell-eng tag έγγραφος <adj>")
+        self.assertIsNone(lexicon_rules.adjective_evidence("έγγραφο", set(), {}))
+
+
+class NounClassesNeedEveryProvingForm(unittest.TestCase):
+    def test_cases(self):
+        forms = set("""ρύθμιση ρύθμισης ρυθμίσεις ρυθμίσεων πρόγραμμα προγράμματος
+            προγράμματα προγραμμάτων εξυπηρετητής εξυπηρετητή εξυπηρετητές εξυπηρετητών
+            γιορτής γιορτή γιορτές γιορτών συνεχής συνεχή συνεχές συνεχών συνεχούς
+            εταιρία εταιρίας εταιρίες εταιριών αγία αγίας αγίες αγιών άγιος
+            επαγγελματία επαγγελματίας επαγγελματίες επαγγελματιών λύση λύσης""".split())
+        cases = [
+            ("ρύθμιση", "-η -εις", set(), "plural accent on the last stem syllable"),
+            ("πρόγραμμα", "-μα -ματος", set(), "-ματος, -ματα, -μάτων"),
+            ("εξυπηρετητής", "-τής -τές", set(), "agent noun"),
+            ("γιορτής", None, {"γιορτή"}, "the genitive of a feminine in -τή"),
+            ("εταιρία", "-ία -ιών", set(), "-ίας, -ίες, -ιών"),
+            ("αγία", None, set(), "the feminine of the adjective άγιος"),
+            ("επαγγελματία", None, {"επαγγελματίας"}, "the accusative of a masculine in -ίας"),
+            ("λύση", None, set(), "the plural forms are missing"),
+        ]
+        for word, wanted, nouns, rule in cases:
+            with self.subTest(word=word, rule=rule):
+                found = lexicon_rules.noun_class(word, forms, nouns)
+                self.assertEqual(found[0] if found else None, wanted)
+
+
+class AccentVariants(unittest.TestCase):
+    def test_the_unlisted_spelling_goes(self):
+        variants = lexicon_rules.accent_variants({"ποντίκι", "ποντικί", "όρος", "ορός"},
+                                                 {"ποντίκι", "όρος", "ορός"})
+        self.assertEqual(variants, {"ποντικί": "ποντίκι"}, "two listed spellings both stay")
+
+
+class ConjugationSource(unittest.TestCase):
+    def test_bad_lines_are_refused_with_their_line_number(self):
+        cases = [
+            ("ου\n", "needs at least one replacement"),
+            ("ου ος ος\n", "listed twice"),
+            ("ου ος\nου ο\n", "already has line 1"),
+            ("ου Ος\n", "not lower-case Greek"),
+            ("ου-1 ος\n", "takes no marker"),
+        ]
+        for text, message in cases:
+            with self.subTest(text=text):
+                with self.assertRaisesRegex(build_conjugation.SourceError, message):
+                    build_conjugation.table_lines(text)
+
+    def test_the_bundled_source_gives_the_bundled_table(self):
+        source = (build_conjugation.DATA_DIR / "conjugation.source.txt").read_text(encoding="utf-8")
+        table = (build_conjugation.DATA_DIR / "conjugation.txt").read_bytes()
+        self.assertEqual(build_conjugation.table_bytes(source), table)
+
+
+class BundledLexiconAgreesWithItsLists(unittest.TestCase):
+    def test_check_lists(self):
+        self.assertEqual(build_lexicon.check_lists(), [])
+
+
+if __name__ == "__main__":
+    unittest.main()
