@@ -32,8 +32,8 @@ int Fail(const Status& status, ConsolePlatform& platform) {
 }
 
 int PrintBaseForm(CTavroDoc& doc, const std::string& typed, std::ostream& out) {
-    const std::string answer =
-        BaseFormMessage(TypedToCp1253(typed), doc.Conjugation(), doc.NounTree());
+    const std::string answer = BaseFormMessage(TypedToCp1253(typed), doc.Conjugation(),
+                                               doc.NounTree(), doc.AccentlessIndex());
     if (!answer.empty()) out << Cp1253ToUtf8(answer) << '\n';
     return 0;
 }
@@ -108,6 +108,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const Status loaded = doc.LoadData({options.lexicon, options.conjugation});
     if (!loaded.ok()) return Fail(loaded, platform);
 
+    doc.SetCapitalsAccents(options.capitalsAccents);
     if (options.baseForm) return PrintBaseForm(doc, *options.baseForm, out);
     return RunReport(doc, options, platform, out, err);
 }

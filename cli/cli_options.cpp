@@ -47,6 +47,7 @@ ParsedCli ParseCliOptions(const std::vector<std::string>& args) {
     parser.Flag("--all-words", options.allWords);
     parser.Flag("--by-frequency", options.byFrequency);
     parser.Flag("--timings", options.timings);
+    parser.Flag("--capitals-accents", options.capitalsAccents);
     parser.Flag("--help", options.help, "-h");
     parser.Flag("--version", options.version);
     parsed.error = parser.Parse(args, options.inputFiles);
@@ -71,6 +72,11 @@ Report options:
   -o, --output OUT     write the report to OUT (replaced only when the run succeeds)
   --threads N          count with N threads, 1 to 256 (default: every core);
                        the report is the same whatever N is
+  --capitals-accents   match words without any accent (as Greek capitals are
+                       written: ΤΙΜΗ) with the lexicon's nouns up to accents,
+                       when exactly one noun matches; also for --base-form.
+                       Off by default, which counts such words as the lexicon
+                       and table alone give them
   --timings            after the run, print the wall seconds of its phases on
                        standard error, one "timing PHASE SECONDS" line each
                        (counting, sorting, crediting, report)

@@ -15,6 +15,7 @@ struct CliOptions {
     std::optional<std::string> output;    // -o OUT; standard output when absent
     std::optional<std::string> baseForm;  // --base-form WORD (as typed, UTF-8 or raw)
     int threads = 0;                      // --threads N; 0: every core
+    bool capitalsAccents = false;         // --capitals-accents
     bool timings = false;                 // --timings: the run's phases on standard error
     bool help = false;
     bool version = false;

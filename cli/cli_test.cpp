@@ -146,6 +146,17 @@ TEST_F(CliTest, VersionAndWarnings) {
               "were there\n");
 }
 
+// Words written in capitals without accents count only with --capitals-accents.
+TEST_F(CliTest, CapitalsAccentsCreditUnaccentedWordsOnlyWhenAsked) {
+    files.Add("caps.txt", Greek("ΣΠΙΤΙΟΥ ΣΠΙΤΙ σπίτι ΛΟΓΟΣ"));
+    EXPECT_EQ(Run({"caps.txt"}).out, Greek("σπίτι 1\n"));
+    EXPECT_EQ(Run({"--capitals-accents", "caps.txt"}).out, Greek("λόγος 1\nσπίτι 3\n"));
+    EXPECT_EQ(Run({"--base-form", "ΛΟΓΟΣ"}).out,
+              "The base form of the word 'ΛΟΓΟΣ' could not be found.\n");
+    EXPECT_EQ(Run({"--capitals-accents", "--base-form", "ΛΟΓΟΣ"}).out,
+              "The base form of the word 'ΛΟΓΟΣ' is 'λόγος'.\n");
+}
+
 TEST_F(CliTest, DashDashEndsOptions) {
     files.Add("-x.txt", "zz");
     EXPECT_EQ(Run({"--all-words", "--", "-x.txt"}).out, "zz 1\n");

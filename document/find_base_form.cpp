@@ -8,7 +8,8 @@ namespace tavro {
 void CTavroDoc::OnToolsFindBaseForm() {
     const std::optional<std::string> typed = m_platform.AskInflectedWord();
     if (!typed || typed->empty()) return;
-    m_platform.ShowMessage({BaseFormMessage(*typed, m_conjugation, *m_pNounTree), ""});
+    m_platform.ShowMessage(
+        {BaseFormMessage(*typed, m_conjugation, *m_pNounTree, m_accentless.get()), ""});
 }
 
 }  // namespace tavro

@@ -43,7 +43,8 @@ Status CTavroDoc::ProcessInputFiles() {
     RunTimings timings{counted.countingSeconds, counted.sortingSeconds};
     try {
         const auto creditingStarts = std::chrono::steady_clock::now();
-        WordCredits credits = CreditNouns(counted.words, *m_pNounTree, m_conjugation, m_threads);
+        WordCredits credits =
+            CreditNouns(counted.words, *m_pNounTree, m_conjugation, m_threads, m_accentless.get());
         timings.crediting = SecondsSince(creditingStarts);
         // The run is complete: its results replace the last run's.
         ClearRun();

@@ -13,6 +13,11 @@ Status CTavroDoc::LoadData(const DataFiles& files) {
     return LoadConjugationTable(m_platform.Files(), files.conjugation, m_conjugation);
 }
 
+void CTavroDoc::SetCapitalsAccents(bool on) {
+    if (on == CapitalsAccents()) return;
+    m_accentless = on ? std::make_unique<AccentRestorer>(*m_pNounTree, m_conjugation) : nullptr;
+}
+
 void CTavroDoc::ClearRun() {
     m_reportText.clear();
     m_reportText.shrink_to_fit();

@@ -23,6 +23,7 @@
 
 #include "corpus/input_reading.h"
 #include "corpus/word_table.h"
+#include "lexicon/accent_restoring.h"
 #include "lexicon/ending_table.h"
 #include "lexicon/noun_crediting.h"
 #include "platform/platform.h"
@@ -74,6 +75,15 @@ class CTavroDoc {
     // every core. The results do not depend on it.
     void SetThreadCount(int threads) { m_threads = threads; }
 
+    // Whether words that may lack their accent (Greek capitals are written
+    // without) are matched with the lexicon's nouns up to accents, in runs and in
+    // Find Base Form (accent_restoring.h). Off by default; takes effect from the
+    // next run on.
+    void SetCapitalsAccents(bool on);
+    bool CapitalsAccents() const { return m_accentless != nullptr; }
+    // The lexicon and table without accents, while SetCapitalsAccents is on.
+    const AccentRestorer* AccentlessIndex() const { return m_accentless.get(); }
+
     // Rebuilds the report from the chosen table in the chosen order; updates the views.
     void RefreshView();
 
@@ -116,6 +126,7 @@ class CTavroDoc {
     WordCredits m_credits;
     std::vector<FileWarning> m_runWarnings;
     RunTimings m_timings;
+    std::unique_ptr<AccentRestorer> m_accentless;  // when capitals are matched up to accents
     Platform& m_platform;
     int m_threads = 0;
 };

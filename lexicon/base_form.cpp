@@ -19,10 +19,14 @@ std::optional<BaseFormHit> FindBaseForm(std::string_view word,
 }
 
 std::string BaseFormMessage(std::string_view typed, const std::vector<EndingGroup>& table,
-                            const WordTable& nouns) {
+                            const WordTable& nouns, const AccentRestorer* restoring) {
     if (typed.empty()) return {};
     const WordEntry word(typed, 0);
-    const std::optional<BaseFormHit> hit = FindBaseForm(word.word, table, nouns);
+    std::optional<BaseFormHit> hit = FindBaseForm(word.word, table, nouns);
+    if (!hit && restoring != nullptr && MayLackItsAccent(word.word)) {
+        const std::uint32_t noun = restoring->Find(word.word, RestoredMatch::kFirstNoun);
+        if (noun != WordTable::kNotFound) hit = BaseFormHit{nouns[noun].word, false};
+    }
     std::string message = "The base form of the word '";
     message += typed;
     if (!hit) return message + "' could not be found.";

@@ -14,6 +14,7 @@
 
 #include "corpus/word_table.h"
 #include "lexicon/accent.h"
+#include "lexicon/accent_restoring.h"
 #include "lexicon/ending_index.h"
 #include "lexicon/ending_table.h"
 
@@ -86,8 +87,10 @@ std::optional<BaseFormHit> FindBaseForm(std::string_view word,
 
 // The Find Base Form answer for the text `typed` (cp1253, as typed): the word is
 // folded, analysed, and the answer quotes `typed` unfolded and a found candidate as
-// built. Empty for empty `typed`, which gets no answer.
+// built. Empty for empty `typed`, which gets no answer. With `restoring`, a word
+// that is found nowhere but may lack its accent is answered with the noun its
+// first candidate to match one up to accents matches (accent_restoring.h).
 std::string BaseFormMessage(std::string_view typed, const std::vector<EndingGroup>& table,
-                            const WordTable& nouns);
+                            const WordTable& nouns, const AccentRestorer* restoring = nullptr);
 
 }  // namespace tavro

@@ -19,7 +19,7 @@ struct ShareCredits {
 
 ShareCredits CreditShare(const WordTable& words, std::size_t begin, std::size_t end,
                          const WordTable& nouns, const std::vector<EndingGroup>& table,
-                         const EndingIndex& endings) {
+                         const EndingIndex& endings, const AccentRestorer* restoring) {
     ShareCredits share;
     share.counts.reserve(end - begin);
     for (std::size_t w = begin; w < end; ++w) {
@@ -29,6 +29,11 @@ ShareCredits CreditShare(const WordTable& words, std::size_t begin, std::size_t 
             if (noun != WordTable::kNotFound) share.nouns.push_back(noun);
             return true;
         });
+        if (restoring != nullptr && share.nouns.size() == before &&
+            MayLackItsAccent(words[w].word)) {
+            const std::uint32_t noun = restoring->Find(words[w].word, RestoredMatch::kOnlyNoun);
+            if (noun != WordTable::kNotFound) share.nouns.push_back(noun);
+        }
         share.counts.push_back(share.nouns.size() - before);
     }
     return share;
@@ -37,7 +42,8 @@ ShareCredits CreditShare(const WordTable& words, std::size_t begin, std::size_t 
 }  // namespace
 
 WordCredits CreditNouns(const WordTable& words, const WordTable& nouns,
-                        const std::vector<EndingGroup>& table, int threads) {
+                        const std::vector<EndingGroup>& table, int threads,
+                        const AccentRestorer* restoring) {
     const EndingIndex endings(table);
     const std::size_t shareCount = std::max<std::size_t>(1, words.size() / kWordsPerShare);
     const std::size_t shareSize = (words.size() + shareCount - 1) / shareCount;
@@ -45,7 +51,7 @@ WordCredits CreditNouns(const WordTable& words, const WordTable& nouns,
     RunShares(shareCount, ThreadsFor(threads), [&](std::size_t s) {
         const std::size_t begin = std::min(words.size(), s * shareSize);
         const std::size_t end = std::min(words.size(), begin + shareSize);
-        shares[s] = CreditShare(words, begin, end, nouns, table, endings);
+        shares[s] = CreditShare(words, begin, end, nouns, table, endings, restoring);
     });
 
     WordCredits credits;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "corpus/word_table.h"
+#include "lexicon/accent_restoring.h"
 #include "lexicon/ending_table.h"
 
 namespace tavro {
@@ -30,15 +31,18 @@ class WordCredits {
 
   private:
     friend WordCredits CreditNouns(const WordTable&, const WordTable&,
-                                   const std::vector<EndingGroup>&, int);
+                                   const std::vector<EndingGroup>&, int, const AccentRestorer*);
     std::vector<std::size_t> m_offsets;  // word w's credits are [m_offsets[w], m_offsets[w + 1])
     std::vector<std::uint32_t> m_nouns;
 };
 
 // The nouns of `nouns` that each word of `words` credits (`table` is the
-// inflection table), found on up to `threads` threads (0: every core).
+// inflection table), found on up to `threads` threads (0: every core). With
+// `restoring`, a word that credits no noun but may lack its accent credits the
+// one noun it matches up to accents, once (accent_restoring.h).
 WordCredits CreditNouns(const WordTable& words, const WordTable& nouns,
-                        const std::vector<EndingGroup>& table, int threads);
+                        const std::vector<EndingGroup>& table, int threads,
+                        const AccentRestorer* restoring = nullptr);
 
 // Adds every word's count to each noun it credits, once per credit.
 void AddCredits(const WordCredits& credits, const WordTable& words, WordTable& nouns);
