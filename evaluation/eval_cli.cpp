@@ -1,12 +1,15 @@
 #include "evaluation/eval_cli.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <ostream>
 
 #include "cli/option_parser.h"
 #include "document/tavro_doc.h"
 #include "evaluation/data_scores.h"
+#include "evaluation/judged_sample.h"
 #include "lexicon/noun_lexicon.h"
 #include "platform/console_platform.h"
 #include "platform/cp1253.h"
@@ -22,6 +25,7 @@ struct EvalOptions {
     std::string conjugation = "conjugation.txt";
     std::optional<std::string> pairs;
     std::optional<std::string> credits;
+    std::optional<std::string> judged;
     std::vector<std::string> corpus;
     bool listMisses = false;
     std::size_t top = 100;
@@ -44,6 +48,10 @@ std::optional<EvalOptions> ParseOptions(const std::vector<std::string>& args, st
         options.credits = value;
         return std::string();
     });
+    parser.Value("--judged", [&](const std::string& value) {
+        options.judged = value;
+        return std::string();
+    });
     parser.Value("--top", [&](const std::string& value) {
         const std::optional<long long> top = ParseWholeNumber(value, 0, 1'000'000'000);
         if (!top) return "--top needs a whole number, not '" + value + "'";
@@ -52,8 +60,10 @@ std::optional<EvalOptions> ParseOptions(const std::vector<std::string>& args, st
     });
     error = parser.Parse(args, options.corpus);
     if (!error.empty()) return std::nullopt;
-    if (!options.help && !options.pairs && !options.credits && options.corpus.empty()) {
-        error = "nothing to evaluate: give --pairs FILE, --credits FILE or corpus files";
+    if (!options.help && !options.pairs && !options.credits && !options.judged &&
+        options.corpus.empty()) {
+        error =
+            "nothing to evaluate: give --pairs FILE, --credits FILE, --judged FILE or corpus files";
         return std::nullopt;
     }
     return options;
@@ -128,6 +138,63 @@ int PrintCredits(const CTavroDoc& doc, const std::string& path, FileSystem& file
     return 0;
 }
 
+std::string Interval(const WeightedShare& share) {
+    return Percent(share.share) + "  95% Wilson " + Percent(share.low) + " to " +
+           Percent(share.high);
+}
+
+// The judged rows whose word the loaded data credits otherwise than the file
+// says: then the file's figures are not those of this data.
+int DifferingItems(const CTavroDoc& doc, const std::vector<JudgedRow>& rows) {
+    std::map<std::string, std::pair<std::string, std::vector<std::string>>> items;
+    for (const JudgedRow& row : rows) {
+        auto& [word, nouns] = items[row.item];
+        word = row.word;
+        if (!row.noun.empty()) nouns.push_back(row.noun);
+    }
+    int differing = 0;
+    for (auto& [item, wordAndNouns] : items) {
+        auto& [word, nouns] = wordAndNouns;
+        std::vector<std::string> credited;
+        for (const std::string& noun :
+             CreditedNouns(Utf8ToCp1253(word).value_or(word), doc.Conjugation(), doc.NounTree())) {
+            credited.push_back(Cp1253ToUtf8(noun));
+        }
+        std::sort(credited.begin(), credited.end());
+        std::sort(nouns.begin(), nouns.end());
+        differing += credited != nouns ? 1 : 0;
+    }
+    return differing;
+}
+
+int PrintJudgedScores(const CTavroDoc& doc, const std::string& path, FileSystem& files,
+                      std::ostream& out, std::ostream& err) {
+    const std::optional<std::string> text = ReadFile(files, path, err);
+    if (!text) return kExitInput;
+    std::string error;
+    const std::optional<std::vector<JudgedRow>> rows = ParseJudgedSample(*text, error);
+    if (!rows) {
+        err << "tavro-eval: " << path << ": " << error << '\n';
+        return kExitInput;
+    }
+    const JudgedScores s = ScoreJudgedSample(*rows);
+    out << "judged:       " << s.tokens << " tokens in " << path << '\n'
+        << "precision:    " << Interval(s.precision) << "  (" << s.precision.rows
+        << " judged credits, effective n " << static_cast<long>(s.precision.effectiveSize + 0.5)
+        << ")\n"
+        << "token recall: " << Interval(s.recall) << "  (" << s.recall.rows << " noun tokens, "
+        << s.missedNounTokens << " without a right credit)\n"
+        << "wrong credits by reason:";
+    for (const auto& [kind, count] : s.wrongByKind) out << ' ' << kind << ' ' << count << ';';
+    out << '\n';
+    if (const int differing = DifferingItems(doc, *rows); differing != 0) {
+        out << "note:         " << differing
+            << " tokens credit other nouns with this lexicon and table than the file says;"
+               " the figures are those of the file's data\n";
+    }
+    return 0;
+}
+
 int PrintCorpusScores(CTavroDoc& doc, const EvalOptions& options, ConsolePlatform& platform,
                       std::ostream& out) {
     const Status run = doc.OpenInputFiles(options.corpus);
@@ -156,7 +223,7 @@ int PrintCorpusScores(CTavroDoc& doc, const EvalOptions& options, ConsolePlatfor
 const char* EvalUsage() {
     return "Usage: tavro-eval [--lexicon FILE] [--conjugation FILE] [--pairs FILE "
            "[--list-misses]]\n"
-           "                  [--credits FILE] [--top N] [CORPUS_FILE...]\n"
+           "                  [--credits FILE] [--judged FILE] [--top N] [CORPUS_FILE...]\n"
            "\n"
            "Measures how well a noun lexicon and an inflection table find nouns, with the\n"
            "same analysis as tavro-cli. The data files default to finalList.txt and\n"
@@ -174,6 +241,12 @@ const char* EvalUsage() {
            "                   counts: form, lemma, top=answer, credits=nouns credited.\n"
            "  --credits FILE   for each word of FILE (one a line), print the word, a tab and\n"
            "                   the nouns it credits (space-separated, repeats kept).\n"
+           "  --judged FILE    score a judged sample of credits on real text (a UTF-8 TSV\n"
+           "                   with the columns item, weight, word, noun, verdict, lemma,\n"
+           "                   reason: evaluation/judged/README.md): precision of the\n"
+           "                   credits and token recall of the nouns, weighted, each with\n"
+           "                   a 95% Wilson interval; says when this lexicon and table\n"
+           "                   credit the sampled words otherwise than the file.\n"
            "  CORPUS_FILE...   run the program's processing run over the files and print the\n"
            "                   share of word tokens that credit at least one noun (all tokens,\n"
            "                   and tokens with a Greek letter) and the most credited nouns.\n"
@@ -214,6 +287,12 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (options->credits) {
         if (const int status = PrintCredits(doc, *options->credits, files, out, err); status != 0) {
+            return status;
+        }
+    }
+    if (options->judged) {
+        if (const int status = PrintJudgedScores(doc, *options->judged, files, out, err);
+            status != 0) {
             return status;
         }
     }
