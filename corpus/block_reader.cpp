@@ -17,88 +17,75 @@ std::size_t FindLast(std::string_view bytes, char byte) {
                : static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data());
 }
 
-}  // namespace
-
-BlockReader::BlockReader(std::size_t blockSize)
-    : m_blockSize(blockSize),
-      m_pending(new char[2 * blockSize]),
-      m_pendingCapacity(2 * blockSize) {}
-
-void BlockReader::Start(ByteSource& file) {
-    m_file = &file;
-    m_pendingSize = 0;
-    m_textEnded = false;
-    m_endOfFile = false;
-    m_bytesRead = 0;
-    m_droppingLine = false;
-}
-
-void BlockReader::DropPendingFront(std::size_t n) {
-    std::memmove(m_pending.get(), m_pending.get() + n, m_pendingSize - n);
-    m_pendingSize -= n;
-}
-
-bool BlockReader::FillPending() {
-    const std::size_t kept = m_pendingSize;
-    if (kept + m_blockSize > m_pendingCapacity) {
-        const std::size_t capacity = std::max(kept + m_blockSize, 2 * m_pendingCapacity);
-        std::unique_ptr<char[]> grown(new char[capacity]);
-        if (kept != 0) std::memcpy(grown.get(), m_pending.get(), kept);
-        m_pending = std::move(grown);
-        m_pendingCapacity = capacity;
-    }
-    const std::optional<std::size_t> n = m_file->Read(m_pending.get() + kept, m_blockSize);
-    if (!n) return false;
-    m_pendingSize = kept + *n;
-    m_bytesRead += *n;
-    if (*n == 0) m_textEnded = m_endOfFile = true;
-    const std::size_t end = Pending().find(kEndOfText, kept);
-    if (end != std::string_view::npos) {
-        m_pendingSize = end;
-        m_textEnded = true;
-    }
-    if (m_droppingLine) {  // the bytes up to the next line feed give no words
-        const std::size_t lineEnd = Pending().find('\n', kept);
-        const std::size_t dropTo = lineEnd == std::string_view::npos ? m_pendingSize : lineEnd;
-        std::memmove(m_pending.get() + kept, m_pending.get() + dropTo, m_pendingSize - dropTo);
-        m_pendingSize -= dropTo - kept;
-        m_droppingLine = lineEnd == std::string_view::npos;
-    }
-    return true;
-}
-
-// Where the pending bytes can be cut so that the rest starts a block of its own;
-// 0 when they cannot be cut yet.
-std::size_t BlockReader::CutPoint() const {
-    const std::size_t lineEnd = FindLast(Pending(), '\n');
+// Where `bytes` can be cut so that the rest starts a block of its own: after the
+// last line feed, else after the last ASCII separator; 0 when it cannot be cut.
+std::size_t CutPoint(std::string_view bytes) {
+    const std::size_t lineEnd = FindLast(bytes, '\n');
     if (lineEnd != std::string_view::npos) return lineEnd + 1;
-    for (std::size_t i = m_pendingSize; i > 0; --i) {
-        if (!IsWordChar(static_cast<unsigned char>(m_pending[i - 1]))) return i;
+    for (std::size_t i = bytes.size(); i > 0; --i) {
+        const auto b = static_cast<unsigned char>(bytes[i - 1]);
+        if (b < 0x80 && !IsWordChar(b)) return i;
     }
     return 0;
 }
 
-std::optional<bool> BlockReader::Next(std::string& block) {
-    while (!m_textEnded && m_pendingSize < m_blockSize) {
-        if (!FillPending()) return std::nullopt;
+}  // namespace
+
+BlockReader::BlockReader(std::size_t blockSize) : m_blockSize(blockSize) {}
+
+void BlockReader::Start(ByteSource& file) {
+    m_file = &file;
+    m_carry.clear();
+    m_textEnded = false;
+    m_endOfFile = false;
+    m_droppingLine = false;
+    m_bytesRead = 0;
+}
+
+void BlockReader::DropRestOfLine(std::string& bytes, std::size_t from) {
+    const std::size_t lineEnd = bytes.find('\n', from);
+    m_droppingLine = lineEnd == std::string::npos;
+    bytes.erase(from, (m_droppingLine ? bytes.size() : lineEnd) - from);
+}
+
+bool BlockReader::ReadMore(std::string& block) {
+    const std::size_t kept = block.size();
+    block.resize(kept + m_blockSize);
+    const std::optional<std::size_t> n = m_file->Read(block.data() + kept, m_blockSize);
+    block.resize(kept + n.value_or(0));
+    if (!n) return false;
+    m_bytesRead += *n;
+    if (*n == 0) m_textEnded = m_endOfFile = true;
+    const void* end = std::memchr(block.data() + kept, kEndOfText, *n);
+    if (end != nullptr) {
+        block.resize(static_cast<std::size_t>(static_cast<const char*>(end) - block.data()));
+        m_textEnded = true;
     }
-    if (m_pendingSize == 0) return false;
-    std::size_t cut = m_pendingSize;
+    if (m_droppingLine) DropRestOfLine(block, kept);  // the bytes up to the line feed give no words
+    return true;
+}
+
+std::optional<bool> BlockReader::Next(std::string& block) {
+    block.assign(m_carry);
+    m_carry.clear();
+    while (!m_textEnded && block.size() < m_blockSize) {
+        if (!ReadMore(block)) return std::nullopt;
+    }
+    if (block.empty()) return false;
+    std::size_t cut = block.size();
     if (!m_textEnded) {
-        cut = CutPoint();
+        cut = CutPoint(block);
         while (cut == 0 && !m_textEnded) {  // one word longer than a block: read on
-            if (!FillPending()) return std::nullopt;
-            cut = m_textEnded ? m_pendingSize : CutPoint();
+            if (!ReadMore(block)) return std::nullopt;
+            cut = m_textEnded ? block.size() : CutPoint(block);
         }
     }
-    block.assign(m_pending.get(), cut);
-    DropPendingFront(cut);
+    m_carry.assign(block, cut);
+    block.resize(cut);
     // A NUL whose line goes on past the cut: its rest is dropped here, not tokenised.
     const std::size_t nul = FindLast(block, '\0');
     if (nul != std::string::npos && block.find('\n', nul) == std::string::npos) {
-        const std::size_t lineEnd = Pending().find('\n');
-        DropPendingFront(lineEnd == std::string_view::npos ? m_pendingSize : lineEnd);
-        m_droppingLine = lineEnd == std::string_view::npos;
+        DropRestOfLine(m_carry, 0);
     }
     return true;
 }

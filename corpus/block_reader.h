@@ -1,15 +1,16 @@
-// Reads input files, one after the other, in large blocks that can each be tokenised on their own.
+// Reads input files, one after the other, in blocks that can each be tokenised on their own.
 //
-// A block ends at a line feed, or at a separator byte when a line is longer than
-// a block, so that no word runs across two blocks and no block starts inside the
-// ignored rest of a line after a NUL byte (the reader drops those bytes itself).
-// The text ends at the first 1A byte, which the reader cuts off. A block is cut
-// inside a word only when a single word is longer than the block size; then the
-// block grows instead. Memory stays at a few blocks whatever the file's size.
+// A block ends at a line feed, or at an ASCII separator byte when a line is
+// longer than a block, so that no word (and no UTF-8 sequence) runs across two
+// blocks and no block starts inside the ignored rest of a line after a NUL byte
+// (the reader drops those bytes itself). The text ends at the first 1A byte,
+// which the reader cuts off. A block is cut inside a word only when a single
+// word is longer than the block size; then the block grows instead. The file is
+// read straight into the block; only the few bytes after the cut are copied,
+// to start the next block. Memory stays at a few blocks whatever the file's size.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,7 +26,7 @@ class BlockReader {
     // Starts on a file (the reader keeps its storage from one file to the next).
     void Start(ByteSource& file);
 
-    // Copies the next block into `block` (replacing its contents, reusing its
+    // Reads the next block into `block` (replacing its contents, reusing its
     // storage): true when a block was produced, false at the end of the text.
     // Nothing on a read error.
     std::optional<bool> Next(std::string& block);
@@ -36,22 +37,19 @@ class BlockReader {
     bool ReachedEndOfFile() const { return m_endOfFile; }
 
   private:
-    bool FillPending();  // reads once more into the pending bytes; false on a read error
-    std::size_t CutPoint() const;
-    std::string_view Pending() const { return {m_pending.get(), m_pendingSize}; }
-    void DropPendingFront(std::size_t n);
+    // Reads once more onto the end of `block`; false on a read error.
+    bool ReadMore(std::string& block);
+    // Drops the bytes of `bytes` from `from` up to the next line feed (the rest of
+    // a line after a NUL); notes when the line goes on past them.
+    void DropRestOfLine(std::string& bytes, std::size_t from);
 
     ByteSource* m_file = nullptr;
     std::size_t m_blockSize;
-    // Bytes read but not yet handed out. A plain array: it grows without being
-    // filled with zeros first, and is never given back while the file is read.
-    std::unique_ptr<char[]> m_pending;
-    std::size_t m_pendingSize = 0;
-    std::size_t m_pendingCapacity = 0;
+    std::string m_carry;       // bytes read past the last cut: the next block's start
     bool m_textEnded = false;  // end of file, or a 1A byte was met
     bool m_endOfFile = false;
-    std::uint64_t m_bytesRead = 0;
     bool m_droppingLine = false;  // inside the rest of a line after a NUL byte
+    std::uint64_t m_bytesRead = 0;
 };
 
 }  // namespace tavro

@@ -117,7 +117,7 @@ class FastPathTest : public ::testing::Test {
             for (const bool byFrequency : {false, true}) {
                 const std::string expected = ReferenceReport(data, files, allWords, byFrequency);
                 EXPECT_FALSE(expected.empty());
-                for (const int threads : {1, 3}) {
+                for (const int threads : {1, 3, 8}) {
                     EXPECT_TRUE(FastReport(files, allWords, byFrequency, threads) == expected)
                         << "all words " << allWords << ", by frequency " << byFrequency
                         << ", threads " << threads;
