@@ -2,25 +2,28 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 #include "app/native_path.h"
 
 namespace tavro {
 namespace {
 
-bool HoldsDataFile(const QDir& dir, const DataFiles& names) {
-    return QFile::exists(dir.filePath(QString::fromStdString(names.lexicon))) ||
-           QFile::exists(dir.filePath(QString::fromStdString(names.conjugation)));
+bool HoldsDataFile(FileSystem& files, const QDir& dir, const DataFiles& names) {
+    for (const std::string& name : {names.lexicon, names.conjugation}) {
+        const QString path = dir.filePath(QString::fromStdString(name));
+        if (files.KindOf(NativePath(path)) != FileKind::kMissing) return true;
+    }
+    return false;
 }
 
 }  // namespace
 
-DataFiles LocateDataFiles(const QString& currentDir, const QString& installedDir) {
+DataFiles LocateDataFiles(FileSystem& files, const QString& currentDir,
+                          const QString& installedDir) {
     const DataFiles plain;
-    if (HoldsDataFile(QDir(currentDir), plain) || installedDir.isEmpty()) return plain;
+    if (HoldsDataFile(files, QDir(currentDir), plain) || installedDir.isEmpty()) return plain;
     const QDir installed(installedDir);
-    if (!HoldsDataFile(installed, plain)) return plain;
+    if (!HoldsDataFile(files, installed, plain)) return plain;
     return {NativePath(installed.filePath(QString::fromStdString(plain.lexicon))),
             NativePath(installed.filePath(QString::fromStdString(plain.conjugation)))};
 }

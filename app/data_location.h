@@ -10,10 +10,13 @@
 #include <QString>
 
 #include "document/tavro_doc.h"
+#include "platform/file_system.h"
 
 namespace tavro {
 
-DataFiles LocateDataFiles(const QString& currentDir, const QString& installedDir);
+// `files` tells which of the data files exist.
+DataFiles LocateDataFiles(FileSystem& files, const QString& currentDir,
+                          const QString& installedDir);
 
 // The data folder of the installed program, found from the executable's own
 // folder (share/tavro beside bin/).

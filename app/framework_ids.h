@@ -7,10 +7,8 @@ namespace tavro {
 
 enum FrameworkCommandId : int {
     ID_FILE_NEW = 0xE100,
-    ID_FILE_OPEN = 0xE101,
     ID_FILE_SAVE = 0xE103,
     ID_FILE_SAVE_AS = 0xE104,
-    ID_FILE_PRINT_SETUP = 0xE106,
     ID_FILE_PRINT = 0xE107,
     ID_EDIT_COPY = 0xE122,
     ID_EDIT_CUT = 0xE123,

@@ -6,13 +6,15 @@
 
 #include "app/data_location.h"
 #include "app/tavro_app.h"
+#include "platform/posix_file_system.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     tavro::SetApplicationNames();
     tavro::CTavroApp app;
+    tavro::PosixFileSystem files;
     const tavro::DataFiles data =
-        tavro::LocateDataFiles(QDir::currentPath(), tavro::InstalledDataDir());
+        tavro::LocateDataFiles(files, QDir::currentPath(), tavro::InstalledDataDir());
     if (!app.InitInstance(QApplication::arguments().mid(1), data)) return app.ExitCode();
     const int status = QApplication::exec();
     app.ExitInstance();

@@ -1,5 +1,7 @@
 #include "document/tavro_doc.h"
 
+#include <new>
+
 #include "lexicon/noun_lexicon.h"
 
 namespace tavro {
@@ -8,9 +10,18 @@ CTavroDoc::CTavroDoc(Platform& platform)
     : m_pNounTree(std::make_unique<WordTable>()), m_platform(platform) {}
 
 Status CTavroDoc::LoadData(const DataFiles& files) {
-    const Status lexicon = LoadNounLexicon(m_platform.Files(), files.lexicon, *m_pNounTree);
-    if (!lexicon.ok()) return lexicon;
-    return LoadConjugationTable(m_platform.Files(), files.conjugation, m_conjugation);
+    try {
+        const Status lexicon = LoadNounLexicon(m_platform.Files(), files.lexicon, *m_pNounTree);
+        if (!lexicon.ok()) return lexicon;
+    } catch (const std::bad_alloc&) {
+        return Status::Fatal({"Out of memory while loading the lexicon ", files.lexicon});
+    }
+    try {
+        return LoadConjugationTable(m_platform.Files(), files.conjugation, m_conjugation);
+    } catch (const std::bad_alloc&) {
+        return Status::Fatal(
+            {"Out of memory while loading the inflection table ", files.conjugation});
+    }
 }
 
 void CTavroDoc::SetCapitalsAccents(bool on) {

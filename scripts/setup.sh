@@ -8,7 +8,7 @@ packages=(
   g++ cmake ninja-build pkg-config python3
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libicu-dev
+  libicu-dev poppler-utils
 )
 missing=()
 for package in "${packages[@]}"; do

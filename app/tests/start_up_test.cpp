@@ -12,6 +12,7 @@
 #include "app/main_frame.h"
 #include "app/tavro_view.h"
 #include "app/tests/gui_test_support.h"
+#include "platform/posix_file_system.h"
 
 using namespace tavro;
 using namespace tavro::testing;
@@ -114,6 +115,7 @@ class StartUpTest : public QObject {
     }
 
     void dataFilesComeFromTheCurrentFolderFirst() {
+        PosixFileSystem files;
         QTemporaryDir current;
         QTemporaryDir installed;
         auto touch = [](const QString& path) {
@@ -121,19 +123,19 @@ class StartUpTest : public QObject {
             QVERIFY(file.open(QIODevice::WriteOnly));
         };
         // Neither folder holds them: the plain names, reported as missing.
-        QCOMPARE(LocateDataFiles(current.path(), installed.path()).lexicon,
+        QCOMPARE(LocateDataFiles(files, current.path(), installed.path()).lexicon,
                  std::string("finalList.txt"));
         // Only the installed folder does: its files.
         touch(installed.filePath(QStringLiteral("finalList.txt")));
         touch(installed.filePath(QStringLiteral("conjugation.txt")));
-        const DataFiles fallback = LocateDataFiles(current.path(), installed.path());
+        const DataFiles fallback = LocateDataFiles(files, current.path(), installed.path());
         QCOMPARE(QString::fromStdString(fallback.lexicon),
                  installed.filePath(QStringLiteral("finalList.txt")));
         QCOMPARE(QString::fromStdString(fallback.conjugation),
                  installed.filePath(QStringLiteral("conjugation.txt")));
         // The current folder holds one of its own: both from there.
         touch(current.filePath(QStringLiteral("conjugation.txt")));
-        const DataFiles own = LocateDataFiles(current.path(), installed.path());
+        const DataFiles own = LocateDataFiles(files, current.path(), installed.path());
         QCOMPARE(own.lexicon, std::string("finalList.txt"));
         QCOMPARE(own.conjugation, std::string("conjugation.txt"));
     }

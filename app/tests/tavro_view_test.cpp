@@ -10,9 +10,12 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <optional>
 
 #include "app/find_text_dlg.h"
 #include "app/main_frame.h"
@@ -26,6 +29,17 @@ class TavroViewTest : public QObject {
 
   private:
     RunningApp m_run;
+
+    // The text pdftotext reads from `pdf` with `options`, or nothing without it.
+    static std::optional<QString> PdfText(const QString& pdf, const QStringList& options) {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), options + QStringList{pdf, QStringLiteral("-")});
+        if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+            process.exitCode() != 0) {
+            return std::nullopt;
+        }
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
 
     CTavroView* View() { return m_run.app->MainFrame()->GetActiveView(); }
     QAction* Act(const char* name) { return m_run.Act(name); }
@@ -158,17 +172,57 @@ class TavroViewTest : public QObject {
         QVERIFY(View()->TopLine() > 1'000'000);
     }
 
-    void printsToAPdfWithHalfInchMargins() {
+    // The printed pages, read back from the PDF: every line of the report once,
+    // in order, over several pages, and nothing inside the half-inch margins.
+    void printsEveryLineOnPagesWithHalfInchMargins() {
+        std::string words;
+        for (int i = 0; i < 300; ++i)
+            words.append("w").append(std::to_string(1000 + i)).append(" ");
+        m_run.data->Write(QStringLiteral("lines.txt"), words);
+        RunOnFiles(*m_run.app, m_run.hooks, {m_run.data->Path(QStringLiteral("lines.txt"))});
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         const QString pdf = m_run.data->Path(QStringLiteral("report.pdf"));
         printer.setOutputFileName(pdf);
         View()->PrintTo(printer);
-        const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Inch);
-        QCOMPARE(margins, QMarginsF(0.5, 0.5, 0.5, 0.5));
-        const std::string bytes = FileBytes(pdf);
-        QVERIFY(bytes.rfind("%PDF", 0) == 0);
-        QVERIFY(bytes.size() > 1000);
+        QCOMPARE(printer.pageLayout().margins(QPageLayout::Inch), QMarginsF(0.5, 0.5, 0.5, 0.5));
+
+        const std::optional<QString> text = PdfText(pdf, {QStringLiteral("-layout")});
+        if (!text) QSKIP("pdftotext (poppler-utils) is not installed");
+        QStringList printed;
+        for (const QString& line : text->split(QLatin1Char('\n'))) {
+            const QString kept = QString(line).remove(QLatin1Char('\f')).trimmed();
+            if (!kept.isEmpty()) printed << kept;
+        }
+        // pdftotext may drop the space of a narrow gap: compare without spaces.
+        QStringList report = FromGreek(ViewBytes(*m_run.app)).trimmed().split(QLatin1Char('\n'));
+        for (QStringList* lines : {&printed, &report}) {
+            for (QString& line : *lines) line.remove(QLatin1Char(' '));
+        }
+        QCOMPARE(printed, report);
+        QVERIFY(text->count(QLatin1Char('\f')) >= 2);  // several pages
+
+        // Word boxes in points: half an inch is 36.
+        const QString boxes = PdfText(pdf, {QStringLiteral("-bbox")}).value();
+        const QRegularExpression page(
+            QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+        const QRegularExpression word(QStringLiteral(
+            "xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
+        const QRegularExpressionMatch size = page.match(boxes);
+        QVERIFY(size.hasMatch());
+        const double width = size.captured(1).toDouble(), height = size.captured(2).toDouble();
+        double left = width, top = height, right = 0, bottom = 0;
+        for (auto it = word.globalMatch(boxes); it.hasNext();) {
+            const QRegularExpressionMatch box = it.next();
+            left = std::min(left, box.captured(1).toDouble());
+            top = std::min(top, box.captured(2).toDouble());
+            right = std::max(right, box.captured(3).toDouble());
+            bottom = std::max(bottom, box.captured(4).toDouble());
+        }
+        QVERIFY2(left >= 35.5 && left <= 40, qPrintable(QString::number(left)));
+        QVERIFY2(top >= 35.5, qPrintable(QString::number(top)));
+        QVERIFY(right <= width - 35.5);
+        QVERIFY(bottom <= height - 35.5);
     }
 
     void ctrlPOpensThePrintDialogOnly() {
