@@ -125,23 +125,59 @@ void CountTable::Grow() {
     }
 }
 
+namespace {
+
+// A word to sort: its first eight bytes, big-endian and zero-padded, so that
+// their order as a number is the words' order on those bytes; and its slot.
+struct SortKey {
+    std::uint64_t prefix;
+    std::size_t index;
+};
+
+// Sorts by prefix, least significant byte first, one counting pass per byte
+// (a byte that all keys share needs no pass): linear in the number of words.
+void RadixSortByPrefix(std::vector<SortKey>& keys) {
+    std::vector<SortKey> other(keys.size());
+    for (int shift = 0; shift < 64; shift += 8) {
+        std::size_t counts[257] = {};
+        for (const SortKey& key : keys) ++counts[((key.prefix >> shift) & 0xFF) + 1];
+        if (std::any_of(std::begin(counts), std::end(counts),
+                        [&](std::size_t n) { return n == keys.size(); })) {
+            continue;
+        }
+        for (int b = 1; b < 257; ++b) counts[b] += counts[b - 1];
+        for (const SortKey& key : keys) other[counts[(key.prefix >> shift) & 0xFF]++] = key;
+        keys.swap(other);
+    }
+}
+
+}  // namespace
+
 std::vector<CountTable::CountedWord> CountTable::SortedWords() const {
-    // Sort keys carry each word's first eight bytes, big-endian and zero-padded, so
-    // that most comparisons are one integer comparison; equal keys compare in full.
-    struct Key {
-        std::uint64_t prefix;
-        std::size_t index;
-    };
-    std::vector<Key> keys;
+    std::vector<SortKey> keys;
     keys.reserve(m_size);
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
-        if (m_slots[i].lengthPlusOne != 0)
+        if (m_slots[i].lengthPlusOne != 0) {
             keys.push_back({__builtin_bswap64(m_slots[i].prefix), i});
+        }
     }
-    std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
+    const auto wordLess = [this](const SortKey& a, const SortKey& b) {
         if (a.prefix != b.prefix) return a.prefix < b.prefix;
         return WordOf(m_slots[a.index]) < WordOf(m_slots[b.index]);
-    });
+    };
+    constexpr std::size_t kRadixFrom = 1 << 12;  // below, comparisons are as quick
+    if (keys.size() < kRadixFrom) {
+        std::sort(keys.begin(), keys.end(), wordLess);
+    } else {
+        RadixSortByPrefix(keys);
+        // Words that share their first eight bytes are put in order in full.
+        for (auto run = keys.begin(); run != keys.end();) {
+            auto end = run + 1;
+            while (end != keys.end() && end->prefix == run->prefix) ++end;
+            if (end - run > 1) std::sort(run, end, wordLess);
+            run = end;
+        }
+    }
     std::vector<CountedWord> sorted;
     sorted.reserve(size());
     auto longWord = m_longWords.begin();
@@ -152,7 +188,7 @@ std::vector<CountTable::CountedWord> CountTable::SortedWords() const {
                               static_cast<std::uint32_t>(longWord->second.files.size())});
         }
     };
-    for (const Key& key : keys) {
+    for (const SortKey& key : keys) {
         const std::string_view word = WordOf(m_slots[key.index]);
         addLongWordsBefore(&word);
         sorted.push_back({word, m_slots[key.index].count, FileCount(key.index)});
