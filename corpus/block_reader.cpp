@@ -72,8 +72,10 @@ bool BlockReader::FillPending() {
 std::size_t BlockReader::CutPoint() const {
     const std::size_t lineEnd = FindLast(Pending(), '\n');
     if (lineEnd != std::string_view::npos) return lineEnd + 1;
+    // Only after an ASCII separator: in UTF-8 no other byte is sure to end a character.
     for (std::size_t i = m_pendingSize; i > 0; --i) {
-        if (!IsWordChar(static_cast<unsigned char>(m_pending[i - 1]))) return i;
+        const auto byte = static_cast<unsigned char>(m_pending[i - 1]);
+        if (byte < 0x80 && !IsWordChar(byte)) return i;
     }
     return 0;
 }

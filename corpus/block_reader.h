@@ -1,7 +1,8 @@
 // Reads input files, one after the other, in large blocks that can each be tokenised on their own.
 //
-// A block ends at a line feed, or at a separator byte when a line is longer than
-// a block, so that no word runs across two blocks and no block starts inside the
+// A block ends at a line feed, or at an ASCII separator byte when a line is longer
+// than a block, so that no word and no character of a multi-byte encoding (UTF-8)
+// runs across two blocks and no block starts inside the
 // ignored rest of a line after a NUL byte (the reader drops those bytes itself).
 // The text ends at the first 1A byte, which the reader cuts off. A block is cut
 // inside a word only when a single word is longer than the block size; then the

@@ -55,8 +55,21 @@ void CountingPool::CountInbox(Worker& worker) {
 void CountingPool::Count(Block& block, Worker& worker) {
     worker.local.SetFile(block.file);
     WordSink& sink = worker.router ? static_cast<WordSink&>(*worker.router) : worker.local;
+    char* text = block.bytes.data();
+    std::size_t size = block.bytes.size();
+    if (block.encoding != TextEncoding::kCp1253) {
+        const std::span<char> decoded = worker.decoder.Decode(block.bytes, block.encoding);
+        text = decoded.data();
+        size = decoded.size();
+        if (const std::uint64_t bad = worker.decoder.BadSequences(); bad != 0) {
+            if (worker.badSequences.size() <= block.file) {
+                worker.badSequences.resize(std::size_t{block.file} + 1);
+            }
+            worker.badSequences[block.file] += bad;
+        }
+    }
     Tokenizer tokenizer;
-    tokenizer.Feed(block.bytes.data(), block.bytes.size(), sink);
+    tokenizer.Feed(text, size, sink);
     tokenizer.Finish(sink);
     if (!worker.router && m_mayRoute && worker.local.size() > m_routingThreshold) {
         worker.router = std::make_unique<WordRouter>(
@@ -76,8 +89,8 @@ void CountingPool::RethrowFailure() {
     if (failure) std::rethrow_exception(failure);
 }
 
-void CountingPool::Submit(std::string bytes, std::uint32_t file) {
-    Block block{std::move(bytes), file};
+void CountingPool::Submit(std::string bytes, std::uint32_t file, TextEncoding encoding) {
+    Block block{std::move(bytes), file, encoding};
     if (m_threadsRunning.empty()) {
         Count(block, *m_counters.front());
         m_spare.push_back(std::move(block.bytes));
@@ -179,6 +192,15 @@ SortedCounts CountingPool::Finish() {
     for (const std::unique_ptr<Worker>& worker : m_counters) {
         if (worker->router) worker->router->Flush();
     }
+    std::vector<std::uint64_t> badSequences;
+    for (const std::unique_ptr<Worker>& worker : m_counters) {
+        if (badSequences.size() < worker->badSequences.size()) {
+            badSequences.resize(worker->badSequences.size());
+        }
+        for (std::size_t f = 0; f < worker->badSequences.size(); ++f) {
+            badSequences[f] += worker->badSequences[f];
+        }
+    }
     const std::size_t partitions = m_counters.size();
     std::vector<SortedRun> runs(partitions);
     RunShares(partitions, m_threads, [&](std::size_t p) {
@@ -194,7 +216,7 @@ SortedCounts CountingPool::Finish() {
     });
     m_counters.clear();
     SortedRun merged = MergeSortedRuns(runs, m_threads);
-    return {std::move(merged.entries), std::move(merged.numbers)};
+    return {std::move(merged.entries), std::move(merged.numbers), std::move(badSequences)};
 }
 
 }  // namespace tavro

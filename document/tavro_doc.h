@@ -74,6 +74,11 @@ class CTavroDoc {
     // every core. The results do not depend on it.
     void SetThreadCount(int threads) { m_threads = threads; }
 
+    // What a run reads its input files as: detected per file (the default), or
+    // one encoding for all of them.
+    void SetInputEncoding(EncodingChoice encoding) { m_inputEncoding = encoding; }
+    EncodingChoice InputEncoding() const { return m_inputEncoding; }
+
     // Rebuilds the report from the chosen table in the chosen order; updates the views.
     void RefreshView();
 
@@ -118,6 +123,7 @@ class CTavroDoc {
     RunTimings m_timings;
     Platform& m_platform;
     int m_threads = 0;
+    EncodingChoice m_inputEncoding = EncodingChoice::kAuto;
 };
 
 }  // namespace tavro
