@@ -285,14 +285,14 @@ bool LooksLikeUtf8(const unsigned char* in, std::size_t size, std::size_t from) 
         const Utf8Char next = NextUtf8(in + i, size - i);
         if (next.c == kNone) {
             ++bad;
-            if (bad >= 64 && valid < 8 * bad) return false;
+            if (bad >= 64 && valid < 2 * bad) return false;
         } else {
             ++valid;
             if (valid >= 4096 && bad == 0) return true;
         }
         i += next.size;
     }
-    return valid > 0 && valid >= 8 * bad;
+    return valid > 0 && valid >= 2 * bad;
 }
 
 // Code page 1253 or ISO-8859-7, by the bytes in which they differ.

@@ -38,8 +38,10 @@ std::optional<EncodingChoice> ParseEncodingChoice(std::string_view name);
 const char* EncodingName(TextEncoding encoding);
 
 // The encoding of text that begins with `bytes`: UTF-8 when they start with its
-// byte-order mark or are UTF-8 with multi-byte sequences (a stray malformed one
-// among many well-formed ones does not change that); otherwise code page 1253 or
+// byte-order mark or hold well-formed multi-byte UTF-8 sequences and at most half
+// as many malformed ones (Greek in a one-byte encoding holds far more malformed
+// than well-formed ones, so a few damaged bytes do not make UTF-8 text one of
+// those; the first 4096 well-formed ones decide); otherwise code page 1253 or
 // ISO-8859-7, told apart by the bytes in which the two differ (capital alpha with
 // tonos is A2 in one and B6 in the other), cp1253 when nothing tells them apart.
 // Nothing when the bytes are plain ASCII, which reads the same in all three.

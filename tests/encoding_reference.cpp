@@ -59,13 +59,25 @@ std::string IconvFromUtf8(std::string_view text, const char* to) {
     iconv_t cd = iconv_open(to, "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no iconv converter");
     std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t n = Utf8Length(static_cast<unsigned char>(text[i]));
-        if (i + n > text.size()) throw std::invalid_argument("not UTF-8");
-        std::string one;
+    char* src = const_cast<char*>(text.data());
+    std::size_t left = text.size();
+    char buffer[4096];
+    while (left > 0) {
+        char* dst = buffer;
+        std::size_t room = sizeof buffer;
+        const std::size_t done = iconv(cd, &src, &left, &dst, &room);
+        out.append(buffer, static_cast<std::size_t>(dst - buffer));
+        if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+        // iconv stopped before a character it cannot write (or cannot read).
+        const std::size_t n = Utf8Length(static_cast<unsigned char>(*src));
+        if (errno != EILSEQ || n > left) {
+            iconv_close(cd);
+            throw std::invalid_argument("not UTF-8");
+        }
+        out += ' ';
+        src += n;
+        left -= n;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        out += IconvAll(cd, text.substr(i, n), one) ? one : std::string(" ");
-        i += n;
     }
     iconv_close(cd);
     return out;
