@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "corpus/char_classes.h"
 #include "platform/cp1253.h"
 #include "tests/encoding_reference.h"
 #include "tests/greek_text.h"
@@ -30,13 +29,19 @@ std::string Decode(std::string_view bytes, TextEncoding encoding, std::uint64_t*
     return std::string(text.data(), text.size());
 }
 
+// The bytes of cp1253 words: digits, ASCII letters, underscore and the Greek letters.
+bool IsWordByte(unsigned char b) {
+    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_' ||
+           b == 0xA2 || (b >= 0xB8 && b <= 0xBA) || b == 0xBC || (b >= 0xBE && b <= 0xFE);
+}
+
 // The words of cp1253 text: what a report is made of. Separators of any kind and
 // number between them do not matter.
 std::vector<std::string> Words(std::string_view text) {
     std::vector<std::string> words;
     std::string word;
     for (const char c : text) {
-        if (IsWordChar(static_cast<unsigned char>(c))) {
+        if (IsWordByte(static_cast<unsigned char>(c))) {
             word += c;
         } else if (!word.empty()) {
             words.push_back(std::move(word));
