@@ -4,11 +4,35 @@
 #include <system_error>
 #include <utility>
 
+#include "corpus/char_classes.h"
 #include "corpus/parallel.h"
 #include "corpus/sorted_merge.h"
 #include "corpus/tokenizer.h"
 
 namespace tavro {
+
+namespace {
+
+// Where the piece of `bytes` that starts at `at` ends: after the last ASCII
+// separator within kPiece bytes (so that no character, and no word, is cut), or
+// after the first one past them.
+std::size_t PieceEnd(std::string_view bytes, std::size_t at) {
+    constexpr std::size_t kPiece = std::size_t{64} << 10;
+    if (bytes.size() - at <= kPiece) return bytes.size();
+    const auto separator = [&](std::size_t i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        return byte < 0x80 && !IsWordChar(byte);
+    };
+    for (std::size_t i = at + kPiece; i > at; --i) {
+        if (separator(i - 1)) return i;
+    }
+    for (std::size_t i = at + kPiece; i < bytes.size(); ++i) {
+        if (separator(i)) return i + 1;
+    }
+    return bytes.size();
+}
+
+}  // namespace
 
 CountingPool::Worker::Worker(std::size_t index, std::size_t partitions, bool trackFiles)
     : index(index), local(partitions), owned(CountTable::kInitialSlots) {
@@ -55,21 +79,29 @@ void CountingPool::CountInbox(Worker& worker) {
 void CountingPool::Count(Block& block, Worker& worker) {
     worker.local.SetFile(block.file);
     WordSink& sink = worker.router ? static_cast<WordSink&>(*worker.router) : worker.local;
-    char* text = block.bytes.data();
-    std::size_t size = block.bytes.size();
-    if (block.encoding != TextEncoding::kCp1253) {
-        const std::span<char> decoded = worker.decoder.Decode(block.bytes, block.encoding);
-        text = decoded.data();
-        size = decoded.size();
-        if (const std::uint64_t bad = worker.decoder.BadSequences(); bad != 0) {
+    Tokenizer tokenizer;
+    if (block.encoding == TextEncoding::kCp1253) {
+        tokenizer.Feed(block.bytes.data(), block.bytes.size(), sink);
+    } else {
+        // Decoded a piece at a time, so that the tokeniser reads each piece while
+        // it is still in the cache.
+        const std::string_view bytes = block.bytes;
+        std::uint64_t bad = 0;
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t end = PieceEnd(bytes, at);
+            const std::span<char> decoded =
+                worker.decoder.Decode(bytes.substr(at, end - at), block.encoding, at != 0);
+            bad += worker.decoder.BadSequences();
+            tokenizer.Feed(decoded.data(), decoded.size(), sink);
+            at = end;
+        }
+        if (bad != 0) {
             if (worker.badSequences.size() <= block.file) {
                 worker.badSequences.resize(std::size_t{block.file} + 1);
             }
             worker.badSequences[block.file] += bad;
         }
     }
-    Tokenizer tokenizer;
-    tokenizer.Feed(text, size, sink);
     tokenizer.Finish(sink);
     if (!worker.router && m_mayRoute && worker.local.size() > m_routingThreshold) {
         worker.router = std::make_unique<WordRouter>(

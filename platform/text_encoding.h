@@ -62,8 +62,9 @@ class Cp1253Decoder {
     // The cp1253 text of `bytes`, in this decoder's buffer (valid until the next
     // call). `bytes` must end at a character boundary of the encoding (any ASCII
     // byte is one), or a sequence cut off at the end counts as malformed.
-    // For kCp1253 the result holds `bytes` unchanged.
-    std::span<char> Decode(std::string_view bytes, TextEncoding encoding);
+    // For kCp1253 the result holds `bytes` unchanged. `continues`: `bytes` go on
+    // from those of the last call (a line that a NUL ended there is still skipped).
+    std::span<char> Decode(std::string_view bytes, TextEncoding encoding, bool continues = false);
 
     // Of the last Decode: how many malformed sequences (or bytes that are no
     // character of the encoding) it met; how many characters cp1253 cannot hold;
@@ -87,6 +88,7 @@ class Cp1253Decoder {
     }
 
     bool m_nulEndsLine;
+    bool m_inNulLine = false;  // the last call ended inside the rest of a line after a NUL
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity = 0;
     std::uint64_t m_bad = 0;

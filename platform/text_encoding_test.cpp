@@ -230,6 +230,18 @@ TEST(DecodeUtf8, AfterANulTheLineIsNotDecoded) {
     Cp1253Decoder plain;
     plain.Decode("ab\0\xFF\n"sv, TextEncoding::kUtf8);
     EXPECT_EQ(plain.BadSequences(), 1u);
+
+    // A text decoded in pieces: the line a NUL ended goes on being skipped.
+    for (const TextEncoding encoding : {TextEncoding::kUtf8, TextEncoding::kIso8859_7}) {
+        Cp1253Decoder pieces(true);
+        pieces.Decode("ab\0\xFF"sv, encoding);
+        EXPECT_EQ(pieces.BadSequences(), 0u);
+        std::span<char> rest = pieces.Decode("\xFF\xFF\nc"sv, encoding, true);
+        EXPECT_EQ(std::string(rest.data(), rest.size()), "\nc");
+        EXPECT_EQ(pieces.BadSequences(), 0u);
+        rest = pieces.Decode("\xFF\nc"sv, encoding);  // a new text
+        EXPECT_EQ(rest.size(), 3u);
+    }
 }
 
 // Random bytes, and random text of characters from every corner that matters:
