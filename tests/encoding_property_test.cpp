@@ -123,6 +123,22 @@ std::string Utf8ToCp1253Reference(const std::string& utf8) {
     return ReferenceCp1253(utf8, "UTF-8");
 }
 
+// The bundled data files are cp1253 and are read byte for byte, as they always
+// were; converted to UTF-8 or ISO-8859-7 they give the same lexicon and table.
+TEST_F(EncodingPropertyTest, BundledDataFilesInEveryEncoding) {
+    for (const std::string* file : {&m_lexicon, &m_conjugation}) {
+        const DecodedText read = DecodeText(*file);
+        EXPECT_EQ(read.encoding, TextEncoding::kCp1253);
+        EXPECT_TRUE(read.text == *file);
+        const std::string utf8 = ToUtf8(*file);
+        EXPECT_TRUE(DecodeText(utf8).text == *file);
+        EXPECT_TRUE(DecodeText(WithBom(utf8)).text == *file);
+        EXPECT_TRUE(DecodeText(Nfd(utf8)).text == *file);
+        // (Without Ά, ISO-8859-7 reads as cp1253 does: either is right then.)
+        EXPECT_TRUE(DecodeText(ToIso(utf8)).text == *file);
+    }
+}
+
 TEST_F(EncodingPropertyTest, EveryCorpusInEveryEncoding) {
     const std::vector<std::string> cp1253 = CorpusFiles();
     ASSERT_GE(cp1253.size(), 11u);
