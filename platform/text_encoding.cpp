@@ -392,8 +392,19 @@ TextEncoding LegacyEncoding(const unsigned char* in, std::size_t size, std::size
     long long cp1253 = 0;
     long long iso = 0;
     for (std::size_t i = from; i < size; ++i) {
+        // Only bytes 80..BF tell: skip eight bytes at a time that hold none.
+        if (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, in + i, 8);
+            if ((word & ~(word << 1) & 0x8080808080808080ull) == 0) {
+                i += 7;
+                continue;
+            }
+        }
         const unsigned char b = in[i];
         if (b < 0x80 || b >= 0xC0) continue;
+        // Far enough apart, the evidence has decided.
+        if (cp1253 - iso >= 64 || iso - cp1253 >= 64) break;
         const bool letterBefore = i > 0 && IsLetterByte(in[i - 1]);
         const unsigned char after = i + 1 < size ? in[i + 1] : 0;
         if (b < 0xA0) {
