@@ -708,6 +708,12 @@ DecodedText DecodeText(std::string_view bytes, EncodingChoice choice) {
     return decoded;
 }
 
+std::optional<std::string> Utf8ToCp1253(std::string_view text) {
+    DecodedText decoded = DecodeText(text, EncodingChoice::kUtf8);
+    if (!decoded.clean()) return std::nullopt;
+    return std::move(decoded.text);
+}
+
 std::string DecodingProblem(const DecodedText& decoded, std::string_view bytes) {
     const std::size_t at = std::min(decoded.firstProblem, bytes.size());
     std::size_t line = 1;

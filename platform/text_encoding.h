@@ -112,6 +112,10 @@ struct DecodedText {
 
 DecodedText DecodeText(std::string_view bytes, EncodingChoice choice = EncodingChoice::kAuto);
 
+// UTF-8 as cp1253 bytes (composed to NFC); nothing when the text is not valid
+// UTF-8 or holds a character that cp1253 cannot hold.
+std::optional<std::string> Utf8ToCp1253(std::string_view text);
+
 // What is wrong with a text that did not decode cleanly, naming its line (lines
 // end at LF, or at a CR that no LF follows): "line 3 holds U+0436 CYRILLIC SMALL
 // LETTER ZHE, which code page 1253 cannot hold" or "line 3 is not valid UTF-8"
