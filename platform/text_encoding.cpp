@@ -296,6 +296,16 @@ __attribute__((target("avx2"))) std::size_t FastGreekAvx2(const unsigned char* i
     std::size_t i = 0;
     std::size_t j = 0;
     const __m256i zero = _mm256_setzero_si256();
+    const __m256i lowNibble = _mm256_set1_epi8(0x0F);
+    // The classes: 1, CE 8x; 2, CE 9x and Bx; 4, CE Ax; 8, CF 8x. CE 86, 88..8A, 8C,
+    // 8E, 8F, 90..BF less A2 and CF 80..8E are letters of the fast path.
+    const __m256i rowClasses = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 9, 2, 4, 2, 0, 0, 0, 0, 0,
+                                                0, 0, 0, 0, 0, 0, 0, 9, 2, 4, 2, 0, 0, 0, 0);
+    const __m256i columnClasses =
+        _mm256_setr_epi8(14, 14, 10, 14, 14, 14, 15, 14, 15, 15, 15, 14, 15, 14, 15, 7,  //
+                         14, 14, 10, 14, 14, 14, 15, 14, 15, 15, 15, 14, 15, 14, 15, 7);
+    const __m256i ceClasses = _mm256_set1_epi8(7);
+    const __m256i cfClasses = _mm256_set1_epi8(8);
     while (i + 32 <= size) {
         const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
         if (stopAtNul && _mm256_movemask_epi8(_mm256_cmpeq_epi8(x, zero)) != 0) break;
@@ -316,16 +326,21 @@ __attribute__((target("avx2"))) std::size_t FastGreekAvx2(const unsigned char* i
         lead &= all;
         high &= all;
         const std::uint32_t cont = lead << 1;
-        if ((lead | cont) != high) break;
         const __m256i afterCE = ShiftUpOne(isCE);
         const __m256i afterCF = ShiftUpOne(isCF);
-        __m256i okCE = _mm256_andnot_si256(Equal32(x, 0xA2), InRange32(x, 0x8E, 0xBF));
-        okCE = _mm256_or_si256(okCE, _mm256_or_si256(Equal32(x, 0x86), Equal32(x, 0x8C)));
-        okCE = _mm256_or_si256(okCE, InRange32(x, 0x88, 0x8A));
-        const __m256i okCF = InRange32(x, 0x80, 0x8E);
-        const __m256i valid =
-            _mm256_or_si256(_mm256_and_si256(afterCE, okCE), _mm256_and_si256(afterCF, okCF));
-        if (static_cast<std::uint32_t>(_mm256_movemask_epi8(valid)) != cont) break;
+        // Which bytes after a lead are letters of the fast path, by two lookups: the
+        // row of the byte (its high nibble) and its column (low nibble) each give
+        // a set of classes, and the lead says which classes it takes. Bytes C0 and
+        // up (no continuation byte) are in no row.
+        const __m256i rows =
+            _mm256_shuffle_epi8(rowClasses, _mm256_and_si256(_mm256_srli_epi16(x, 4), lowNibble));
+        const __m256i columns = _mm256_shuffle_epi8(columnClasses, _mm256_and_si256(x, lowNibble));
+        const __m256i wanted = _mm256_or_si256(_mm256_and_si256(afterCE, ceClasses),
+                                               _mm256_and_si256(afterCF, cfClasses));
+        const __m256i misfit =
+            _mm256_cmpeq_epi8(_mm256_and_si256(_mm256_and_si256(rows, columns), wanted), zero);
+        const auto valid = ~static_cast<std::uint32_t>(_mm256_movemask_epi8(misfit));
+        if ((((lead | cont) ^ high) | ((valid & all) ^ cont)) != 0) break;
         const __m256i add = _mm256_or_si256(_mm256_and_si256(afterCE, _mm256_set1_epi8(0x30)),
                                             _mm256_and_si256(afterCF, _mm256_set1_epi8(0x70)));
         const __m256i fix =
