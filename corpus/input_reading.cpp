@@ -32,16 +32,16 @@ bool StartsUtf16(std::string_view block) {
 
 // Submits the blocks of one open file, the file of index `index`.
 FileRead ReadFile(ByteSource& file, std::uint32_t index, BlockReader& reader, CountingPool& pool,
-                  ProgressDisplay& progress, FileEncoding& read) {
+                  ProgressDisplay& progress, FileEncoding& fileEncoding) {
     reader.Start(file);
     for (bool first = true;; first = false) {
         std::string block = pool.TakeBuffer();
         const std::optional<bool> more = reader.Next(block);
         if (!more) return FileRead::kReadError;
         if (!*more) return FileRead::kWhole;
-        if (first) read.utf16 = StartsUtf16(block);
-        if (!read.encoding) read.encoding = DetectEncoding(block);
-        pool.Submit(std::move(block), index, read.encoding.value_or(TextEncoding::kCp1253));
+        if (first) fileEncoding.utf16 = StartsUtf16(block);
+        if (!fileEncoding.encoding) fileEncoding.encoding = DetectEncoding(block);
+        pool.Submit(std::move(block), index, fileEncoding.encoding.value_or(TextEncoding::kCp1253));
         progress.ShowBytesRead(reader.BytesRead(), file.Size());
         if (progress.CancelRequested()) return FileRead::kCancelled;
     }

@@ -178,6 +178,25 @@ __attribute__((target("ssse3"))) inline __m128i Equal(__m128i x, unsigned char v
     return _mm_cmpeq_epi8(x, _mm_set1_epi8(static_cast<char>(value)));
 }
 
+// Writes the bytes of `value` that `keep` (one bit a byte) selects, packed, at
+// out + j; up to 16 bytes past them may be overwritten.
+__attribute__((target("ssse3"))) inline void Pack16(__m128i value, unsigned keep,
+                                                    const PackTables& pack, unsigned char* out,
+                                                    std::size_t& j) {
+    const unsigned lo = keep & 0xFFu;
+    const unsigned hi = (keep >> 8) & 0xFFu;
+    _mm_storel_epi64(
+        reinterpret_cast<__m128i*>(out + j),
+        _mm_shuffle_epi8(value,
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(pack.shuffle[lo]))));
+    j += pack.count[lo];
+    _mm_storel_epi64(
+        reinterpret_cast<__m128i*>(out + j),
+        _mm_shuffle_epi8(_mm_srli_si128(value, 8),
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(pack.shuffle[hi]))));
+    j += pack.count[hi];
+}
+
 // The fast path: 16 bytes at a time, as long as they are ASCII (no NUL when
 // `stopAtNul`) and the two-byte Greek letters CE 86, CE 88..8A, CE 8C, CE 8E..BF
 // (less CE A2) and CF 80..8E, which map to cp1253 by adding 30 or 70 (CE 86, Ά,
@@ -225,18 +244,7 @@ __attribute__((target("ssse3"))) std::size_t FastGreek(const unsigned char* in, 
         const __m128i fix =
             _mm_and_si128(_mm_and_si128(afterCE, Equal(x, 0x86)), _mm_set1_epi8(0x14));
         const __m128i value = _mm_sub_epi8(_mm_add_epi8(x, add), fix);
-        const unsigned keep = ~lead & ((1u << take) - 1);
-        const unsigned lo = keep & 0xFFu;
-        const unsigned hi = keep >> 8;
-        const __m128i packedLo = _mm_shuffle_epi8(
-            value, _mm_load_si128(reinterpret_cast<const __m128i*>(pack.shuffle[lo])));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j), packedLo);
-        j += pack.count[lo];
-        const __m128i packedHi =
-            _mm_shuffle_epi8(_mm_srli_si128(value, 8),
-                             _mm_load_si128(reinterpret_cast<const __m128i*>(pack.shuffle[hi])));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j), packedHi);
-        j += pack.count[hi];
+        Pack16(value, ~lead & ((1u << take) - 1), pack, out, j);
         i += take;
     }
     written = j;
@@ -267,25 +275,6 @@ __attribute__((target("avx2"))) inline __m256i Equal32(__m256i x, unsigned char 
 // Byte k of the result is byte k - 1 of `x` (0 for byte 0), across the two lanes.
 __attribute__((target("avx2"))) inline __m256i ShiftUpOne(__m256i x) {
     return _mm256_alignr_epi8(x, _mm256_permute2x128_si256(x, x, 0x08), 15);
-}
-
-// Writes the bytes of `value` that `keep` (one bit a byte) selects, packed, at
-// out + j; up to 16 bytes past them may be overwritten.
-__attribute__((target("avx2"))) inline void Pack16(__m128i value, unsigned keep,
-                                                   const PackTables& pack, unsigned char* out,
-                                                   std::size_t& j) {
-    const unsigned lo = keep & 0xFFu;
-    const unsigned hi = (keep >> 8) & 0xFFu;
-    _mm_storel_epi64(
-        reinterpret_cast<__m128i*>(out + j),
-        _mm_shuffle_epi8(value,
-                         _mm_load_si128(reinterpret_cast<const __m128i*>(pack.shuffle[lo]))));
-    j += pack.count[lo];
-    _mm_storel_epi64(
-        reinterpret_cast<__m128i*>(out + j),
-        _mm_shuffle_epi8(_mm_srli_si128(value, 8),
-                         _mm_load_si128(reinterpret_cast<const __m128i*>(pack.shuffle[hi]))));
-    j += pack.count[hi];
 }
 
 // FastGreek 32 bytes at a time, where the processor has AVX2.
