@@ -8,6 +8,8 @@
 #include "app/tavro_view.h"
 #include "corpus/qt/progress_dlg.h"
 #include "lexicon/qt/base_form_dlg.h"
+#include "platform/cp1253.h"
+#include "platform/text_encoding.h"
 
 namespace tavro {
 
@@ -55,7 +57,28 @@ void QtPlatform::MarkDisplayChoice(DisplayChoice choice) {
 std::optional<std::string> QtPlatform::AskInflectedWord() {
     CBaseFormDlg dlg(m_frame);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-    return QStringToCp1253(dlg.m_strWord);
+    // The typed text is decoded as every text that comes in is (composed to NFC);
+    // letters cp1253 cannot hold can match no noun, and the user is told which.
+    const QString typed = dlg.m_strWord;
+    const QByteArray utf8 = typed.toUtf8();
+    const DecodedText word =
+        DecodeText(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+                   EncodingChoice::kUtf8);
+    if (word.clean()) return word.text;
+    QStringList lacking;
+    for (const char32_t c : typed.normalized(QString::NormalizationForm_C).toStdU32String()) {
+        const QString letter = QString::fromUcs4(&c, 1);
+        if (!UnicodeToCp1253(c) && !lacking.contains(letter)) lacking.append(letter);
+    }
+    m_hooks.showMessage(
+        m_frame,
+        QStringLiteral("The word '%1' holds %2 that code page 1253 cannot hold: %3. "
+                       "The lexicon and the texts are read as code page 1253, so no "
+                       "noun can match it.")
+            .arg(typed,
+                 lacking.size() == 1 ? QStringLiteral("a character") : QStringLiteral("characters"),
+                 lacking.join(QStringLiteral(", "))));
+    return std::nullopt;
 }
 
 }  // namespace tavro

@@ -111,6 +111,7 @@ void CTavroView::OnOpenInputFiles() {
     for (const QString& path : dlg.m_fileList) files.push_back(NativePath(path));
     const bool emptyList = files.empty();
 
+    m_doc.SetInputEncoding(dlg.m_encoding);
     m_running = true;
     const Status run = m_doc.OpenInputFiles(std::move(files));
     m_running = false;
@@ -119,11 +120,21 @@ void CTavroView::OnOpenInputFiles() {
         m_hooks.endProcess(run.exitStatus());
         return;
     }
+    if (!m_doc.RunWarnings().empty()) m_hooks.showMessage(window(), RunWarningsText());
     // A run over no files empties the report without rebuilding it: show the
     // document's (empty) report, so that the view never shows what Save would
     // not write.
     if (emptyList) OnUpdate();
     viewport()->update();
+}
+
+QString CTavroView::RunWarningsText() const {
+    QString text = QStringLiteral("Not every input file was read cleanly; the run went on:\n");
+    for (const FileWarning& warning : m_doc.RunWarnings()) {
+        text += QStringLiteral("\n") + PathForDisplay(warning.path) + QStringLiteral(": ") +
+                QString::fromLatin1(warning.text);
+    }
+    return text;
 }
 
 void CTavroView::OnEditCopy() const {

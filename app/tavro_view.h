@@ -56,6 +56,9 @@ class CTavroView : public QAbstractScrollArea {
     qsizetype SelectionStart() const { return std::min(m_anchor, m_cursor); }
     qsizetype SelectionEnd() const { return std::max(m_anchor, m_cursor); }
     QString SelectedText() const;
+    // The one message after a run that met something worth a warning: every
+    // file with what was wrong with it.
+    QString RunWarningsText() const;
     void SetSelection(qsizetype anchor, qsizetype cursor);
     void SelectAll();
     // The first line in sight.

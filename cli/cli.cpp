@@ -8,8 +8,8 @@
 #include "document/tavro_doc.h"
 #include "lexicon/base_form.h"
 #include "platform/console_platform.h"
-#include "platform/cp1253.h"
 #include "platform/save_file.h"
+#include "platform/text_encoding.h"
 
 namespace tavro {
 namespace {
@@ -17,10 +17,6 @@ namespace {
 constexpr int kExitWriteError = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kVersion = "tavro-cli 1.0.0";
-
-// An argument typed on a UTF-8 terminal becomes cp1253; bytes that are not UTF-8,
-// or hold characters cp1253 lacks, are taken as they are.
-std::string TypedToCp1253(const std::string& typed) { return Utf8ToCp1253(typed).value_or(typed); }
 
 // Shows what a failed operation must tell the user; returns the exit status.
 int Fail(const Status& status, ConsolePlatform& platform) {
@@ -31,15 +27,36 @@ int Fail(const Status& status, ConsolePlatform& platform) {
     return status.exitStatus();
 }
 
-int PrintBaseForm(CTavroDoc& doc, const std::string& typed, std::ostream& out) {
-    const std::string answer = BaseFormMessage(TypedToCp1253(typed), doc.Conjugation(),
-                                               doc.NounTree(), doc.AccentlessIndex());
-    if (!answer.empty()) out << Cp1253ToUtf8(answer) << '\n';
+// The word typed after --base-form, decoded as a file is (UTF-8 on a UTF-8
+// terminal); a word that cp1253 cannot hold is a usage error.
+int PrintBaseForm(CTavroDoc& doc, const std::string& typed, const CliOptions& options,
+                  std::ostream& out, std::ostream& err) {
+    const DecodedText word = DecodeText(typed);
+    if (!word.clean()) {
+        err << "tavro-cli: --base-form: the word "
+            << (word.firstProblemUnheld
+                    ? "holds " + DescribeCharacter(word.firstUnheld) +
+                          ", which code page 1253 cannot hold, so no "
+                          "noun of the lexicon can match it"
+                    : std::string("is not valid ") + EncodingName(word.encoding))
+            << '\n';
+        return kExitUsage;
+    }
+    const std::string answer = BaseFormMessage(word.text, doc.Conjugation(), doc.NounTree(),
+                                               doc.AccentlessIndex());
+    if (!answer.empty()) {
+        out << EncodeCp1253(answer, options.outputEncoding.value_or(TextEncoding::kUtf8)) << '\n';
+    }
     return 0;
 }
 
-int WriteReport(std::string_view report, const CliOptions& options, FileSystem& files,
+int WriteReport(std::string_view cp1253Report, const CliOptions& options, FileSystem& files,
                 std::ostream& out, std::ostream& err) {
+    std::string converted;
+    if (options.outputEncoding && *options.outputEncoding != TextEncoding::kCp1253) {
+        converted = EncodeCp1253(cp1253Report, *options.outputEncoding);
+    }
+    const std::string_view report = converted.empty() ? cp1253Report : converted;
     if (options.output) {
         const std::string problem = SaveFile(files, *options.output, report);
         if (!problem.empty()) {
@@ -105,11 +122,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     ConsolePlatform platform(err, files, showProgress);
     CTavroDoc doc(platform);
     doc.SetThreadCount(options.threads);
+    doc.SetInputEncoding(options.encoding);
     const Status loaded = doc.LoadData({options.lexicon, options.conjugation});
     if (!loaded.ok()) return Fail(loaded, platform);
 
     doc.SetCapitalsAccents(options.capitalsAccents);
-    if (options.baseForm) return PrintBaseForm(doc, *options.baseForm, out);
+    if (options.baseForm) return PrintBaseForm(doc, *options.baseForm, options, out, err);
     return RunReport(doc, options, platform, out, err);
 }
 

@@ -44,6 +44,21 @@ ParsedCli ParseCliOptions(const std::vector<std::string>& args) {
         options.threads = static_cast<int>(*threads);
         return std::string();
     });
+    parser.Value("--encoding", [&](const std::string& value) {
+        const std::optional<EncodingChoice> choice = ParseEncodingChoice(value);
+        if (!choice)
+            return "--encoding takes auto, utf-8, cp1253 or iso-8859-7, not '" + value + "'";
+        options.encoding = *choice;
+        return std::string();
+    });
+    parser.Value("--output-encoding", [&](const std::string& value) {
+        const std::optional<EncodingChoice> choice = ParseEncodingChoice(value);
+        if (!choice || *choice == EncodingChoice::kAuto) {
+            return "--output-encoding takes cp1253, utf-8 or iso-8859-7, not '" + value + "'";
+        }
+        options.outputEncoding = EncodingFor({}, *choice);
+        return std::string();
+    });
     parser.Flag("--all-words", options.allWords);
     parser.Flag("--by-frequency", options.byFrequency);
     parser.Flag("--timings", options.timings);
@@ -59,11 +74,23 @@ const char* CliUsage() {
     return R"(Usage: tavro-cli [OPTIONS] FILE...
        tavro-cli [--lexicon FILE] [--conjugation FILE] --base-form WORD
 
-Counts the words of Greek text files (code page 1253) and credits every word to
-the nouns of the lexicon it may be an inflected form of. Writes the report, one
-line per word with a nonzero count ("word count", code page 1253 bytes, LF line
-ends), to standard output or to OUT. The files are read in the order given; a
-word's count is its total over all of them. "-" reads standard input.
+Counts the words of Greek text files and credits every word to the nouns of the
+lexicon it may be an inflected form of. Writes the report, one line per word
+with a nonzero count ("word count", LF line ends; code page 1253 bytes unless
+--output-encoding says otherwise), to standard output or to OUT. The files are
+read in the order given; a word's count is its total over all of them. "-"
+reads standard input.
+
+Encodings:
+  --encoding ENC       what the input files are in: auto (the default: decided
+                       per file from its bytes), utf-8, cp1253 or iso-8859-7.
+                       Characters that code page 1253 cannot hold separate
+                       words; each malformed byte sequence does too, and a file
+                       that holds any gets a warning on standard error
+  --output-encoding ENC
+                       write the report, and the --base-form answer, in ENC:
+                       cp1253 (the report's default), utf-8 (the answer's
+                       default) or iso-8859-7
 
 Report options:
   --all-words          list every word of the input, not only the lexicon's nouns
@@ -82,13 +109,15 @@ Report options:
                        (counting, sorting, crediting, report)
 
 Base form:
-  --base-form WORD     print the base form of one inflected noun (WORD in UTF-8 or
-                       code page 1253); an empty WORD prints nothing
+  --base-form WORD     print the base form of one inflected noun (WORD in UTF-8,
+                       code page 1253 or ISO-8859-7); an empty WORD prints nothing
 
 Data files:
   --lexicon FILE       the noun lexicon, one noun per line (default: finalList.txt)
   --conjugation FILE   the inflection table (default: conjugation.txt)
                        Both defaults are looked up in the current directory.
+                       Either may be in code page 1253, UTF-8 or ISO-8859-7
+                       (decided from its bytes, whatever --encoding says).
 
   -h, --help           show this help and exit
   --version            show the version and exit

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_encoding.h"
+
 namespace tavro {
 
 struct CliOptions {
@@ -12,11 +14,15 @@ struct CliOptions {
     std::string conjugation = "conjugation.txt";
     bool allWords = false;
     bool byFrequency = false;
-    std::optional<std::string> output;    // -o OUT; standard output when absent
-    std::optional<std::string> baseForm;  // --base-form WORD (as typed, UTF-8 or raw)
-    int threads = 0;                      // --threads N; 0: every core
-    bool capitalsAccents = false;         // --capitals-accents
-    bool timings = false;                 // --timings: the run's phases on standard error
+    std::optional<std::string> output;                // -o OUT; standard output when absent
+    std::optional<std::string> baseForm;              // --base-form WORD (as typed, UTF-8 or raw)
+    int threads = 0;                                  // --threads N; 0: every core
+    EncodingChoice encoding = EncodingChoice::kAuto;  // --encoding: what the input files are in
+    // --output-encoding: the report's (cp1253 when absent) and the base form's
+    // answer's (UTF-8 when absent, as the messages are).
+    std::optional<TextEncoding> outputEncoding;
+    bool capitalsAccents = false;  // --capitals-accents
+    bool timings = false;  // --timings: the run's phases on standard error
     bool help = false;
     bool version = false;
     std::vector<std::string> inputFiles;

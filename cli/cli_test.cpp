@@ -162,5 +162,101 @@ TEST_F(CliTest, DashDashEndsOptions) {
     EXPECT_EQ(Run({"--all-words", "--", "-x.txt"}).out, "zz 1\n");
 }
 
+TEST_F(CliTest, ReadsUtf8AndIso8859_7AsTheyCome) {
+    files.Add("utf8.txt", "Λόγου λόγος σπιτιού; zz zz");
+    files.Add("bom.txt", "\xEF\xBB\xBFΛόγου λόγος σπιτιού; zz zz");
+    files.Add("nfd.txt", "Λο\u0301γου λο\u0301γος σπιτιου\u0301; zz zz");
+    files.Add("iso.txt",
+              "\xCB\xFC\xE3\xEF\xF5 \xEB\xFC\xE3\xEF\xF2 \xF3\xF0\xE9\xF4\xE9\xEF\xFD; zz zz");
+    const std::string expected = Greek("λόγος 2\nσπίτι 1\n");
+    for (const char* file : {"utf8.txt", "bom.txt", "nfd.txt", "iso.txt"}) {
+        const CliRun run = Run({file});
+        EXPECT_EQ(run.status, 0) << file;
+        EXPECT_EQ(run.out, expected) << file;
+        EXPECT_EQ(run.err, "") << file;
+    }
+    EXPECT_EQ(Run({"--encoding", "utf-8", "utf8.txt"}).out, expected);
+    EXPECT_EQ(Run({"--encoding=iso-8859-7", "iso.txt"}).out, expected);
+    // Named, the encoding holds for every file, right or wrong.
+    EXPECT_EQ(Run({"--encoding", "cp1253", "--all-words", "a.txt"}).out,
+              Run({"--all-words", "a.txt"}).out);
+    EXPECT_NE(Run({"--encoding", "cp1253", "utf8.txt"}).out, expected);
+}
+
+TEST_F(CliTest, MalformedBytesAreSeparatorsAndAWarning) {
+    files.Add("bad.txt", "λόγος\xFF\xFEλόγος \xCE\xB1\xCE");
+    const CliRun run = Run({"--all-words", "a.txt", "bad.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, Greek("zz 2\nα 1\nλόγος 3\nλόγου 1\nσπιτιού 1\n"));
+    EXPECT_EQ(run.err,
+              "tavro-cli: warning: bad.txt: 3 byte sequences are not valid UTF-8; each was read "
+              "as a space\n");
+    files.Add("iso.txt", "\xEB\xFC\xE3\xEF\xF2\xD2");
+    EXPECT_EQ(Run({"--encoding", "iso-8859-7", "iso.txt"}).err,
+              "tavro-cli: warning: iso.txt: 1 byte is not a character of ISO-8859-7; each was "
+              "read as a space\n");
+}
+
+TEST_F(CliTest, ReportInTheOutputEncodingAskedFor) {
+    EXPECT_EQ(Run({"--output-encoding", "utf-8", "a.txt"}).out, "λόγος 2\nσπίτι 1\n");
+    EXPECT_EQ(Run({"--output-encoding", "cp1253", "a.txt"}).out, Greek("λόγος 2\nσπίτι 1\n"));
+    EXPECT_EQ(Run({"--output-encoding", "iso-8859-7", "a.txt"}).out,
+              "\xEB\xFC\xE3\xEF\xF2 2\n\xF3\xF0\xDF\xF4\xE9 1\n");
+    files.Add("out.txt", "");
+    EXPECT_EQ(Run({"--output-encoding=utf-8", "-o", "out.txt", "a.txt"}).status, 0);
+    EXPECT_EQ(files.Contents("out.txt"), "λόγος 2\nσπίτι 1\n");
+    // The base form's answer is UTF-8 unless another encoding is asked for.
+    EXPECT_EQ(Run({"--output-encoding", "cp1253", "--base-form", "Λόγου"}).out,
+              Greek("The base form of the word 'Λόγου' is 'λόγος'.\n"));
+    EXPECT_EQ(Run({"--base-form", Greek("Λόγου")}).out,
+              "The base form of the word 'Λόγου' is 'λόγος'.\n");
+    EXPECT_EQ(Run({"--base-form", "Λο\u0301γου"}).out,
+              "The base form of the word 'Λόγου' is 'λόγος'.\n");
+}
+
+TEST_F(CliTest, ABaseFormCp1253CannotHoldIsAUsageError) {
+    const CliRun run = Run({"--base-form", "λόγοςж"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "tavro-cli: --base-form: the word holds U+0436 CYRILLIC SMALL LETTER ZHE, which "
+              "code page 1253 cannot hold, so no noun of the lexicon can match it\n");
+}
+
+TEST_F(CliTest, EncodingOptionsTakeOnlyKnownNames) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--encoding", "latin1", "a.txt"},
+          {"--output-encoding", "auto", "a.txt"},
+          {"--encoding"}}) {
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.status, 2) << args[0];
+        EXPECT_NE(run.err.find("Try 'tavro-cli --help'"), std::string::npos);
+    }
+    const CliRun help = Run({"--help"});
+    EXPECT_NE(help.out.find("--encoding ENC"), std::string::npos);
+    EXPECT_NE(help.out.find("auto"), std::string::npos);
+    EXPECT_NE(help.out.find("--output-encoding"), std::string::npos);
+}
+
+TEST_F(CliTest, DataFilesInUtf8GiveTheSameLexicon) {
+    files.Add("finalList.txt", "\xEF\xBB\xBFλόγος\r\nσπίτι\r\n");
+    files.Add("conjugation.txt", "ου ος\nιού ί-1\n");
+    EXPECT_EQ(Run({"a.txt"}).out, Greek("λόγος 2\nσπίτι 1\n"));
+
+    files.Add("finalList.txt", "λόγος\nσπίτι\nжук\n");
+    const CliRun cyrillic = Run({"a.txt"});
+    EXPECT_EQ(cyrillic.status, 255);
+    EXPECT_EQ(cyrillic.out, "");
+    EXPECT_EQ(cyrillic.err,
+              "Error: line 3 holds U+0436 CYRILLIC SMALL LETTER ZHE, which code page 1253 "
+              "cannot hold, in file finalList.txt\nFailed to create empty document.\n");
+
+    files.Add("finalList.txt", Greek("λόγος\nσπίτι\n"));
+    files.Add("conjugation.txt", "ου ος\nιού ί-1\n\xCE\xB1\xFF ος\n");
+    const CliRun broken = Run({"a.txt"});
+    EXPECT_EQ(broken.status, 255);
+    EXPECT_EQ(broken.err, "Error: line 3 is not valid UTF-8, in file conjugation.txt\n");
+}
+
 }  // namespace
 }  // namespace tavro

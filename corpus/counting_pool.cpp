@@ -4,11 +4,35 @@
 #include <system_error>
 #include <utility>
 
+#include "corpus/char_classes.h"
 #include "corpus/parallel.h"
 #include "corpus/sorted_merge.h"
 #include "corpus/tokenizer.h"
 
 namespace tavro {
+
+namespace {
+
+// Where the piece of `bytes` that starts at `at` ends: after the last ASCII
+// separator within kPiece bytes (so that no character, and no word, is cut), or
+// after the first one past them.
+std::size_t PieceEnd(std::string_view bytes, std::size_t at) {
+    constexpr std::size_t kPiece = std::size_t{64} << 10;
+    if (bytes.size() - at <= kPiece) return bytes.size();
+    const auto separator = [&](std::size_t i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        return byte < 0x80 && !IsWordChar(byte);
+    };
+    for (std::size_t i = at + kPiece; i > at; --i) {
+        if (separator(i - 1)) return i;
+    }
+    for (std::size_t i = at + kPiece; i < bytes.size(); ++i) {
+        if (separator(i)) return i + 1;
+    }
+    return bytes.size();
+}
+
+}  // namespace
 
 CountingPool::Worker::Worker(std::size_t index, std::size_t partitions, bool trackFiles)
     : index(index), local(partitions), owned(CountTable::kInitialSlots) {
@@ -56,7 +80,28 @@ void CountingPool::Count(Block& block, Worker& worker) {
     worker.local.SetFile(block.file);
     WordSink& sink = worker.router ? static_cast<WordSink&>(*worker.router) : worker.local;
     Tokenizer tokenizer;
-    tokenizer.Feed(block.bytes.data(), block.bytes.size(), sink);
+    if (block.encoding == TextEncoding::kCp1253) {
+        tokenizer.Feed(block.bytes.data(), block.bytes.size(), sink);
+    } else {
+        // Decoded a piece at a time, so that the tokeniser reads each piece while
+        // it is still in the cache.
+        const std::string_view bytes = block.bytes;
+        std::uint64_t bad = 0;
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t end = PieceEnd(bytes, at);
+            const std::span<char> decoded =
+                worker.decoder.Decode(bytes.substr(at, end - at), block.encoding, at != 0);
+            bad += worker.decoder.BadSequences();
+            tokenizer.Feed(decoded.data(), decoded.size(), sink);
+            at = end;
+        }
+        if (bad != 0) {
+            if (worker.badSequences.size() <= block.file) {
+                worker.badSequences.resize(std::size_t{block.file} + 1);
+            }
+            worker.badSequences[block.file] += bad;
+        }
+    }
     tokenizer.Finish(sink);
     if (!worker.router && m_mayRoute && worker.local.size() > m_routingThreshold) {
         worker.router = std::make_unique<WordRouter>(
@@ -76,8 +121,8 @@ void CountingPool::RethrowFailure() {
     if (failure) std::rethrow_exception(failure);
 }
 
-void CountingPool::Submit(std::string bytes, std::uint32_t file) {
-    Block block{std::move(bytes), file};
+void CountingPool::Submit(std::string bytes, std::uint32_t file, TextEncoding encoding) {
+    Block block{std::move(bytes), file, encoding};
     if (m_threadsRunning.empty()) {
         Count(block, *m_counters.front());
         m_spare.push_back(std::move(block.bytes));
@@ -179,6 +224,15 @@ SortedCounts CountingPool::Finish() {
     for (const std::unique_ptr<Worker>& worker : m_counters) {
         if (worker->router) worker->router->Flush();
     }
+    std::vector<std::uint64_t> badSequences;
+    for (const std::unique_ptr<Worker>& worker : m_counters) {
+        if (badSequences.size() < worker->badSequences.size()) {
+            badSequences.resize(worker->badSequences.size());
+        }
+        for (std::size_t f = 0; f < worker->badSequences.size(); ++f) {
+            badSequences[f] += worker->badSequences[f];
+        }
+    }
     const std::size_t partitions = m_counters.size();
     std::vector<SortedRun> runs(partitions);
     RunShares(partitions, m_threads, [&](std::size_t p) {
@@ -194,7 +248,7 @@ SortedCounts CountingPool::Finish() {
     });
     m_counters.clear();
     SortedRun merged = MergeSortedRuns(runs, m_threads);
-    return {std::move(merged.entries), std::move(merged.numbers)};
+    return {std::move(merged.entries), std::move(merged.numbers), std::move(badSequences)};
 }
 
 }  // namespace tavro

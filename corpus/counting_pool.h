@@ -12,6 +12,10 @@
 // does not depend on the order of the blocks, so the result equals counting them
 // one after another.
 //
+// A block in another encoding than code page 1253 is decoded into cp1253 on the
+// worker that counts it, just before it is tokenised (text_encoding.h); the
+// malformed sequences it held are counted per file.
+//
 // Blocks of one file carry its index, so that the files each word occurs in can
 // be counted; those runs do not route, since a file's words must reach one table
 // in the order of the files. With one thread the blocks are counted on the
@@ -33,6 +37,7 @@
 
 #include "corpus/word_counter.h"
 #include "corpus/word_router.h"
+#include "platform/text_encoding.h"
 
 namespace tavro {
 
@@ -41,6 +46,9 @@ namespace tavro {
 struct SortedCounts {
     std::vector<WordEntry> entries;
     std::vector<std::uint32_t> fileCounts;  // beside entries; empty when not tracked
+    // Per file index, the malformed sequences its blocks held (files past the
+    // end of the vector held none).
+    std::vector<std::uint64_t> badSequences;
 };
 
 class CountingPool {
@@ -55,9 +63,10 @@ class CountingPool {
     CountingPool& operator=(const CountingPool&) = delete;
 
     // A block that tokenises on its own (see BlockReader), from the file of index
-    // `file` (files in ascending order). Waits while too many blocks are queued,
-    // so memory stays bounded.
-    void Submit(std::string block, std::uint32_t file);
+    // `file` (files in ascending order), in `encoding`. Waits while too many
+    // blocks are queued, so memory stays bounded.
+    void Submit(std::string block, std::uint32_t file,
+                TextEncoding encoding = TextEncoding::kCp1253);
 
     // A buffer to read the next block into (recycled storage when there is some).
     std::string TakeBuffer();
@@ -68,16 +77,19 @@ class CountingPool {
   private:
     struct Block {
         std::string bytes;
-        std::uint32_t file;
+        std::uint32_t file = 0;
+        TextEncoding encoding = TextEncoding::kCp1253;
     };
     // What one worker counts into.
     struct Worker {
         Worker(std::size_t index, std::size_t partitions, bool trackFiles);
-        std::size_t index;                   // also the partition it owns
-        WordCounter local;                   // every partition, until it routes
-        CountTable owned;                    // the partition this worker owns
-        std::unique_ptr<WordRouter> router;  // set once it routes
-        std::vector<RoutedWords> inbox;      // routed to it, not yet counted (m_mutex)
+        std::size_t index;                        // also the partition it owns
+        WordCounter local;                        // every partition, until it routes
+        CountTable owned;                         // the partition this worker owns
+        std::unique_ptr<WordRouter> router;       // set once it routes
+        std::vector<RoutedWords> inbox;           // routed to it, not yet counted (m_mutex)
+        Cp1253Decoder decoder{true};              // for blocks in another encoding
+        std::vector<std::uint64_t> badSequences;  // per file index
     };
 
     void Work(Worker& worker);

@@ -2,8 +2,11 @@
 // word table.
 //
 // The calling thread opens and reads the files in blocks that each tokenise on
-// their own; worker threads count the blocks. The progress window names each
-// file while it is read and steps once after it. The first file that cannot be
+// their own; worker threads decode the blocks into code page 1253 and count them.
+// Each file is read in the encoding the options force, or in the one its bytes
+// show (DetectEncoding, on its first block that is not plain ASCII); malformed
+// sequences each count as one separator, and a file that held any gets a warning. The progress
+// window names each file while it is read and steps once after it. The first file that cannot be
 // opened or read ends the reading with the message the user must see; every
 // file before it has been read whole, but no table is made.
 #pragma once
@@ -16,6 +19,7 @@
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/status.h"
+#include "platform/text_encoding.h"
 
 namespace tavro {
 
@@ -27,8 +31,9 @@ struct FileWarning {
 };
 
 struct CountingOptions {
-    int threads = 0;          // how many threads count (0: every core)
-    bool countFiles = false;  // count the files each word occurs in as well
+    int threads = 0;                                  // how many threads count (0: every core)
+    bool countFiles = false;                          // count the files each word occurs in as well
+    EncodingChoice encoding = EncodingChoice::kAuto;  // what the files are read as
 };
 
 struct CountedInput {
@@ -37,7 +42,9 @@ struct CountedInput {
     // Beside the words: how many of the files each occurs in (when counted).
     std::vector<std::uint32_t> fileCounts;
     std::uint64_t bytesRead = 0;  // read from all files
-    std::vector<FileWarning> warnings;
+    // Malformed byte sequences met in all files (each was read as a separator).
+    std::uint64_t badSequences = 0;
+    std::vector<FileWarning> warnings;  // in file order
     // Wall seconds spent reading and counting, and putting the counts in order.
     double countingSeconds = 0;
     double sortingSeconds = 0;

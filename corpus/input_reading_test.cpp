@@ -76,6 +76,45 @@ TEST(CountInputFiles, CountsEveryFileAndTheFilesOfEveryWord) {
     EXPECT_TRUE(plain.fileCounts.empty());
 }
 
+// Each file is read in the encoding its bytes show, decided on its first block
+// that is not plain ASCII; malformed sequences are counted per file and in all.
+TEST(CountInputFiles, DecodesEachFileInItsOwnEncoding) {
+    MemoryFileSystem files;
+    files.Add("cp1253", "\xA2\xEB\xEB\xEF\xF2 \xEB\xFC\xE3\xEF\xF2");  // Άλλος λόγος
+    files.Add("iso", "\xB6\xEB\xEB\xEF\xF2 \xEB\xFC\xE3\xEF\xF2");     // the same
+    files.Add("utf8", "Άλλος λόγος \xFF");
+    // Greek only after more than a read block of ASCII.
+    files.Add("late", std::string(5'000'000, 'a') + " Άλλος λόγος\xCE");
+    files.Add("utf16", "\xFF\xFEx\0");
+    NoProgress progress;
+    for (const int threads : {1, 3}) {
+        const CountedInput counted = CountInputFiles({"cp1253", "iso", "utf8", "late", "utf16"},
+                                                     files, progress, {threads, true});
+        ASSERT_TRUE(counted.status.ok());
+        std::string words;
+        for (std::size_t i = 0; i < counted.words.size(); ++i) {
+            if (counted.words[i].word.size() > 20) continue;
+            words += counted.words[i].word + "=" + std::to_string(counted.words[i].count) + "/" +
+                     std::to_string(counted.fileCounts.at(i)) + " ";
+        }
+        EXPECT_NE(words.find("\xDC\xEB\xEB\xEF\xF2=4/4"), std::string::npos) << words;
+        EXPECT_NE(words.find("\xEB\xFC\xE3\xEF\xF2=4/4"), std::string::npos) << words;
+        EXPECT_EQ(counted.badSequences, 2u);
+        const std::vector<FileWarning> expected = {
+            {"utf8", "1 byte sequence is not valid UTF-8; each was read as a space"},
+            {"late", "1 byte sequence is not valid UTF-8; each was read as a space"},
+            {"utf16",
+             "the file starts with a UTF-16 byte-order mark; UTF-16 is not read as text (save "
+             "the file as UTF-8)"}};
+        EXPECT_EQ(counted.warnings, expected);
+    }
+    // Named, one encoding holds for every file: B6 is then a pilcrow, not Ά.
+    const CountedInput forced =
+        CountInputFiles({"iso"}, files, progress, {2, false, EncodingChoice::kCp1253});
+    ASSERT_EQ(forced.words.size(), 2u);
+    EXPECT_EQ(forced.words[0].word, "\xEB\xEB\xEF\xF2");
+}
+
 // A file spread over many blocks, counted by several threads: the files of every
 // word are counted once each although several threads saw the word in one file.
 TEST(CountInputFiles, FileCountsAreExactWhenThreadsShareAFile) {

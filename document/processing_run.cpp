@@ -25,7 +25,8 @@ Status CTavroDoc::OpenInputFiles(std::vector<std::string> files) {
 }
 
 CountedInput CTavroDoc::ReadInputFiles(ProgressDisplay& progress) const {
-    return CountInputFiles(m_inputFiles, m_platform.Files(), progress, {m_threads, false});
+    return CountInputFiles(m_inputFiles, m_platform.Files(), progress,
+                           {m_threads, false, m_inputEncoding});
 }
 
 Status CTavroDoc::ProcessInputFiles() {

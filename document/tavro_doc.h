@@ -84,6 +84,11 @@ class CTavroDoc {
     // The lexicon and table without accents, while SetCapitalsAccents is on.
     const AccentRestorer* AccentlessIndex() const { return m_accentless.get(); }
 
+    // What a run reads its input files as: detected per file (the default), or
+    // one encoding for all of them.
+    void SetInputEncoding(EncodingChoice encoding) { m_inputEncoding = encoding; }
+    EncodingChoice InputEncoding() const { return m_inputEncoding; }
+
     // Rebuilds the report from the chosen table in the chosen order; updates the views.
     void RefreshView();
 
@@ -129,6 +134,7 @@ class CTavroDoc {
     std::unique_ptr<AccentRestorer> m_accentless;  // when capitals are matched up to accents
     Platform& m_platform;
     int m_threads = 0;
+    EncodingChoice m_inputEncoding = EncodingChoice::kAuto;
 };
 
 }  // namespace tavro

@@ -1,6 +1,7 @@
 #include "lexicon/ending_table.h"
 
 #include "corpus/text_mode.h"
+#include "platform/text_encoding.h"
 
 namespace tavro {
 namespace {
@@ -58,7 +59,12 @@ Status LoadConjugationTable(FileSystem& files, const std::string& fileName,
     }
     const std::optional<std::string> raw = ReadAll(*opened.file);
     if (!raw) return Status::Fatal({"Error while reading file ", ""}, opened.file->Problem());
-    for (EndingGroup& group : ParseConjugationText(TextModeContents(*raw))) {
+    const std::string text = TextModeContents(*raw);
+    const DecodedText decoded = DecodeText(text);
+    if (!decoded.clean()) {
+        return Status::Fatal({"Error: " + DecodingProblem(decoded, text) + ", in file ", fileName});
+    }
+    for (EndingGroup& group : ParseConjugationText(decoded.text)) {
         table.push_back(std::move(group));
     }
     return Status::Ok();

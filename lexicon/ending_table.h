@@ -8,6 +8,9 @@
 // line is a marker with shift 0. A NUL byte ends the line's text. Token bytes are
 // kept as written (not folded). Every line, blank ones included, becomes one group,
 // in file order; a file that ends with a line end has a final empty group.
+//
+// The file may be in code page 1253, ISO-8859-7 or UTF-8 (detected from its
+// bytes, text_encoding.h); it is decoded into cp1253 after the text-mode read.
 #pragma once
 
 #include <string>
@@ -36,7 +39,9 @@ std::vector<EndingGroup> ParseConjugationText(std::string_view text);
 
 // Reads the named file in text mode and appends its groups to `table`. When the
 // file cannot be opened or read, returns Fatal with "Error while opening file
-// <name>" or "Error while reading file ".
+// <name>" or "Error while reading file "; when a line holds a character that
+// cp1253 cannot hold, or a malformed sequence, Fatal with a message that names
+// the line and the file (and `table` is left as it was).
 Status LoadConjugationTable(FileSystem& files, const std::string& fileName,
                             std::vector<EndingGroup>& table);
 

@@ -1,5 +1,7 @@
 #include "lexicon/noun_lexicon.h"
 
+#include "platform/text_encoding.h"
+
 namespace tavro {
 
 std::vector<std::string> SplitLexiconLines(std::string_view contents) {
@@ -33,7 +35,12 @@ Status LoadNounLexicon(FileSystem& files, const std::string& fileName, WordTable
     }
     const std::optional<std::string> contents = ReadAll(*opened.file);
     if (!contents) return Status::NoDocument({});
-    nouns = WordTable::FromEntries(LexiconEntries(*contents));
+    const DecodedText decoded = DecodeText(*contents);
+    if (!decoded.clean()) {
+        return Status::NoDocument(
+            {"Error: " + DecodingProblem(decoded, *contents) + ", in file ", fileName});
+    }
+    nouns = WordTable::FromEntries(LexiconEntries(decoded.text));
     return Status::Ok();
 }
 

@@ -4,6 +4,10 @@
 // line end); the last line needs no line end and an empty file has no lines.
 // Nothing is trimmed: every byte of a line, spaces included, is part of the noun.
 // Each line is folded to lower case; folded duplicates become one noun.
+//
+// The file may be in code page 1253, ISO-8859-7 or UTF-8 (detected from its
+// bytes, text_encoding.h); it is decoded into cp1253 before it is split, so that
+// a lexicon converted to another of them gives the same nouns.
 #pragma once
 
 #include <string>
@@ -24,7 +28,9 @@ std::vector<WordEntry> LexiconEntries(std::string_view contents);
 
 // Reads the named lexicon into `nouns` (which it replaces). When the file cannot
 // be opened, returns NoDocument with "Error: File could not be opened"; when it
-// cannot be read, NoDocument without a message of its own.
+// cannot be read, NoDocument without a message of its own; when a line holds a
+// character that cp1253 cannot hold, or a malformed sequence, NoDocument with a
+// message that names the line and the file.
 Status LoadNounLexicon(FileSystem& files, const std::string& fileName, WordTable& nouns);
 
 }  // namespace tavro

@@ -34,37 +34,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at `pos`, advancing it; nothing on a malformed sequence.
-std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    int extra = 0;
-    char32_t c = 0;
-    if (lead < 0x80) {
-        c = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        c = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        c = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        c = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (pos + extra >= text.size() && extra > 0) return std::nullopt;
-    for (int k = 1; k <= extra; ++k) {
-        const auto next = static_cast<unsigned char>(text[pos + k]);
-        if ((next & 0xC0) != 0x80) return std::nullopt;
-        c = (c << 6) | (next & 0x3F);
-    }
-    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
-    pos += extra + 1;
-    return c;
-}
-
 }  // namespace
 
 char32_t Cp1253ToUnicode(unsigned char byte) {
@@ -91,20 +60,6 @@ std::string Cp1253ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);
     for (char c : text) AppendUtf8(out, Cp1253ToUnicode(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::optional<std::string> Utf8ToCp1253(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::optional<char32_t> c = DecodeUtf8(text, pos);
-        if (!c) return std::nullopt;
-        const std::optional<unsigned char> byte = UnicodeToCp1253(*c);
-        if (!byte) return std::nullopt;
-        out += static_cast<char>(*byte);
-    }
     return out;
 }
 

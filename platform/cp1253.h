@@ -17,8 +17,4 @@ std::optional<unsigned char> UnicodeToCp1253(char32_t character);
 // cp1253 bytes as UTF-8 (unassigned bytes become U+FFFD).
 std::string Cp1253ToUtf8(std::string_view text);
 
-// UTF-8 as cp1253 bytes; nothing when the text is not valid UTF-8 or holds a
-// character that cp1253 cannot hold.
-std::optional<std::string> Utf8ToCp1253(std::string_view text);
-
 }  // namespace tavro

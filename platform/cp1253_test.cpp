@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_encoding.h"
+
 namespace tavro {
 namespace {
 

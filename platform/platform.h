@@ -49,7 +49,8 @@ class Platform {
     virtual void UpdateAllViews() = 0;
     // Moves the mark of the pair that `choice` belongs to onto `choice`.
     virtual void MarkDisplayChoice(DisplayChoice choice) = 0;
-    // Runs the Find Base Form dialog: the typed text (cp1253), or nothing on Cancel.
+    // Runs the Find Base Form dialog: the typed text (cp1253), or nothing on Cancel
+    // and when the text holds characters cp1253 cannot hold (after telling the user).
     virtual std::optional<std::string> AskInflectedWord() = 0;
     // Where the document's files are read from.
     virtual FileSystem& Files() = 0;

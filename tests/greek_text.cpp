@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/cp1253.h"
+#include "platform/text_encoding.h"
 
 namespace tavro::testing {
 

@@ -75,12 +75,30 @@ class BaseFormDlgTest : public QObject {
         const ShellHooks shellHooks = hooks.Make();
         PosixFileSystem files;
         QtPlatform platform(shellHooks, files);
-        // A character that cp1253 lacks becomes '?'.
+        // Decomposed text is composed: ο + U+0301 is ό.
         OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
-            Edit(dlg)->setText(QString::fromUtf8("Δρόμου\u0416"));
+            Edit(dlg)->setText(QString::fromUtf8("\u0394\u03C1\u03BF\u0301\u03BC\u03BF\u03C5"));
             dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
         });
-        QCOMPARE(platform.AskInflectedWord(), std::optional<std::string>(Greek("Δρόμου") + "?"));
+        QCOMPARE(platform.AskInflectedWord(), std::optional<std::string>(Greek("Δρόμου")));
+        QVERIFY(hooks.messages.isEmpty());
+    }
+
+    void lettersCp1253LacksAreNamedInsteadOfLookedUp() {
+        ScriptedHooks hooks;
+        const ShellHooks shellHooks = hooks.Make();
+        PosixFileSystem files;
+        QtPlatform platform(shellHooks, files);
+        OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
+            Edit(dlg)->setText(QString::fromUtf8("Δρόμου\u0416\u0416\U0001F600"));
+            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+        });
+        QVERIFY(!platform.AskInflectedWord().has_value());
+        QCOMPARE(hooks.messages,
+                 QStringList({QString::fromUtf8(
+                     "The word 'Δρόμου\u0416\u0416\U0001F600' holds characters that code page "
+                     "1253 cannot hold: \u0416, \U0001F600. The lexicon and the texts are read "
+                     "as code page 1253, so no noun can match it.")}));
     }
 };
 

@@ -3,12 +3,14 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <sstream>
 
 #include "app/main_frame.h"
 #include "app/tests/gui_test_support.h"
 #include "cli/cli.h"
+#include "platform/cp1253.h"
 
 using namespace tavro;
 using namespace tavro::testing;
@@ -71,6 +73,45 @@ class CliEquivalenceTest : public QObject {
         QVERIFY(desktop.size() > 100);
         QVERIFY2(desktop == cliOut.str(), "the desktop report differs from tavro-cli's");
         QCOMPARE(ViewBytes(*app), desktop);
+    }
+
+    // A corpus in UTF-8, read as Automatic chooses, gives the report of the same
+    // corpus in cp1253; a file that does not decode cleanly is named in one
+    // message after the run.
+    void utf8CorpusGivesTheSameReportAndOneWarning() {
+        TestData data;
+        QStringList cp1253 = data.CorpusFiles();
+        QStringList utf8;
+        for (const QString& path : cp1253) {
+            const QString copy = path + QStringLiteral(".utf8");
+            data.Write(QFileInfo(copy).fileName(), Cp1253ToUtf8(FileBytes(path)));
+            utf8.append(copy);
+        }
+        data.Write(QStringLiteral("bad.utf8"), "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 \xFF x");
+        std::string expected;
+        {
+            ScriptedHooks hooks;
+            auto app = StartApp(hooks, data.Files());
+            QVERIFY(app != nullptr);
+            FindAction(app->MainFrame(), QStringLiteral("ID_VIEW_SHOW_ALL_WORDS"))->trigger();
+            RunOnFiles(*app, hooks, cp1253);
+            expected = ViewBytes(*app);
+        }
+        QVERIFY(expected.size() > 20);
+        ScriptedHooks hooks;
+        auto app = StartApp(hooks, data.Files());
+        QVERIFY(app != nullptr);
+        FindAction(app->MainFrame(), QStringLiteral("ID_VIEW_SHOW_ALL_WORDS"))->trigger();
+        RunOnFiles(*app, hooks, utf8);
+        QVERIFY2(ViewBytes(*app) == expected, "the UTF-8 corpus gives another report");
+        QVERIFY(hooks.messages.isEmpty());
+
+        // The Select Files list still holds the UTF-8 files: one more is added.
+        RunOnFiles(*app, hooks, {data.Path(QStringLiteral("bad.utf8"))});
+        QCOMPARE(hooks.messages.size(), 1);
+        QVERIFY2(hooks.messages[0].contains(data.Path(QStringLiteral("bad.utf8")) +
+                                            QStringLiteral(": 1 byte sequence is not valid UTF-8")),
+                 qPrintable(hooks.messages[0]));
     }
 };
 

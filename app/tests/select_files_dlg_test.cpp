@@ -4,9 +4,11 @@
 #include "corpus/qt/select_files_dlg.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -53,8 +55,10 @@ class SelectFilesDlgTest : public QObject {
 
   private:
     QString m_startDir;
+    QTemporaryDir m_settings;
 
   private slots:
+    void initTestCase() { UseTemporarySettings(m_settings.path()); }
     void init() { m_startDir = QDir::currentPath(); }
     void cleanup() { QDir::setCurrent(m_startDir); }
 
@@ -180,6 +184,37 @@ class SelectFilesDlgTest : public QObject {
         });
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(dlg.m_fileList, QStringList({"/e/2.txt"}));
+    }
+
+    void encodingChoiceIsRememberedWhenOkHandsItBack() {
+        QSettings().remove(QString::fromLatin1(CSelectFilesDlg::kEncodingKey));
+        CSelectFilesDlg first;
+        auto* combo = first.findChild<QComboBox*>(QStringLiteral("IDC_ENCODING"));
+        QVERIFY(combo != nullptr);
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i) items.append(combo->itemText(i));
+        QCOMPARE(items, QStringList({"Automatic", "UTF-8", "Windows-1253", "ISO-8859-7"}));
+        int result = RunWith(first, [](CSelectFilesDlg& d) {
+            auto* box = d.findChild<QComboBox*>(QStringLiteral("IDC_ENCODING"));
+            QCOMPARE(box->currentText(), QStringLiteral("Automatic"));
+            box->setCurrentIndex(box->findText(QStringLiteral("ISO-8859-7")));
+            d.OnSelectOk();
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QVERIFY(first.m_encoding == EncodingChoice::kIso8859_7);
+        QCOMPARE(QSettings().value(QString::fromLatin1(CSelectFilesDlg::kEncodingKey)).toString(),
+                 QStringLiteral("iso-8859-7"));
+
+        // The next dialog starts with it; a choice that is cancelled is forgotten.
+        CSelectFilesDlg second;
+        result = RunWith(second, [](CSelectFilesDlg& d) {
+            auto* box = d.findChild<QComboBox*>(QStringLiteral("IDC_ENCODING"));
+            QCOMPARE(box->currentText(), QStringLiteral("ISO-8859-7"));
+            box->setCurrentIndex(box->findText(QStringLiteral("UTF-8")));
+            d.OnSelectCancel();
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+        QVERIFY(CSelectFilesDlg::RememberedEncoding() == EncodingChoice::kIso8859_7);
     }
 
     void emptyListIsHandedBackEmpty() {

@@ -1,9 +1,13 @@
 #include "corpus/qt/select_files_dlg.h"
 
+#include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <algorithm>
 #include <vector>
 
@@ -30,10 +34,34 @@ QPushButton* MakeButton(const QString& text, const QString& name, QWidget* paren
     return button;
 }
 
+// The choices of the Encoding box, in its order, with their names in the settings.
+struct EncodingItem {
+    const char* label;
+    const char* setting;
+    EncodingChoice choice;
+};
+constexpr EncodingItem kEncodings[] = {
+    {"Automatic", "auto", EncodingChoice::kAuto},
+    {"UTF-8", "utf-8", EncodingChoice::kUtf8},
+    {"Windows-1253", "cp1253", EncodingChoice::kCp1253},
+    {"ISO-8859-7", "iso-8859-7", EncodingChoice::kIso8859_7},
+};
+
 }  // namespace
 
+EncodingChoice CSelectFilesDlg::RememberedEncoding() {
+    const QString setting = QSettings().value(QString::fromLatin1(kEncodingKey)).toString();
+    for (const EncodingItem& item : kEncodings) {
+        if (setting == QLatin1String(item.setting)) return item.choice;
+    }
+    return EncodingChoice::kAuto;
+}
+
 CSelectFilesDlg::CSelectFilesDlg(QWidget* parent, CInputFileDialog::Chooser chooser)
-    : QDialog(parent), m_fileDialog(std::move(chooser)), m_listFiles(new QListWidget(this)) {
+    : QDialog(parent),
+      m_fileDialog(std::move(chooser)),
+      m_listFiles(new QListWidget(this)),
+      m_comboEncoding(new QComboBox(this)) {
     setObjectName(QStringLiteral("CSelectFilesDlg"));
     setWindowTitle(QStringLiteral("Select Files"));
     setModal(true);
@@ -42,6 +70,21 @@ CSelectFilesDlg::CSelectFilesDlg(QWidget* parent, CInputFileDialog::Chooser choo
     m_listFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_listFiles->setSortingEnabled(true);
     m_listFiles->setMinimumSize(460, 220);
+
+    m_comboEncoding->setObjectName(QStringLiteral("IDC_ENCODING"));
+    for (const EncodingItem& item : kEncodings) {
+        m_comboEncoding->addItem(QString::fromLatin1(item.label), static_cast<int>(item.choice));
+    }
+    m_comboEncoding->setToolTip(
+        QStringLiteral("What the files are read as. Automatic decides for each file from its "
+                       "bytes: UTF-8, Windows-1253 or ISO-8859-7."));
+    m_encoding = RememberedEncoding();
+    auto* encodingLabel = new QLabel(QStringLiteral("&Encoding:"), this);
+    encodingLabel->setBuddy(m_comboEncoding);
+    auto* encodingRow = new QHBoxLayout;
+    encodingRow->addWidget(encodingLabel);
+    encodingRow->addWidget(m_comboEncoding);
+    encodingRow->addStretch(1);
 
     QPushButton* add =
         MakeButton(QStringLiteral("&Add Files..."), QStringLiteral("IDC_ADD_FILES"), this);
@@ -59,11 +102,13 @@ CSelectFilesDlg::CSelectFilesDlg(QWidget* parent, CInputFileDialog::Chooser choo
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setHorizontalSpacing(40);
     layout->addWidget(m_listFiles, 0, 0, 1, 4);
-    layout->addWidget(add, 1, 0);
-    layout->addWidget(remove, 1, 1);
-    layout->addWidget(ok, 1, 2);
-    layout->addWidget(cancel, 1, 3);
-    setTabOrder(m_listFiles, add);
+    layout->addLayout(encodingRow, 1, 0, 1, 4);
+    layout->addWidget(add, 2, 0);
+    layout->addWidget(remove, 2, 1);
+    layout->addWidget(ok, 2, 2);
+    layout->addWidget(cancel, 2, 3);
+    setTabOrder(m_listFiles, m_comboEncoding);
+    setTabOrder(m_comboEncoding, add);
     setTabOrder(add, remove);
     setTabOrder(remove, ok);
     setTabOrder(ok, cancel);
@@ -72,6 +117,7 @@ CSelectFilesDlg::CSelectFilesDlg(QWidget* parent, CInputFileDialog::Chooser choo
 int CSelectFilesDlg::DoModal() {
     m_listFiles->clear();
     for (const QString& path : m_fileList) AddListItem(path);
+    m_comboEncoding->setCurrentIndex(m_comboEncoding->findData(static_cast<int>(m_encoding)));
     m_listFiles->setFocus();
     return exec();
 }
@@ -101,6 +147,13 @@ QStringList CSelectFilesDlg::ListedFiles() const {
 
 void CSelectFilesDlg::OnSelectOk() {
     m_fileList = ListedFiles();
+    m_encoding = static_cast<EncodingChoice>(m_comboEncoding->currentData().toInt());
+    for (const EncodingItem& item : kEncodings) {
+        if (item.choice == m_encoding) {
+            QSettings().setValue(QString::fromLatin1(kEncodingKey),
+                                 QString::fromLatin1(item.setting));
+        }
+    }
     QDialog::accept();
 }
 

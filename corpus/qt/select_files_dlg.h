@@ -6,13 +6,20 @@
 // case). OK, and Enter wherever the focus is, hand the list box back; Cancel,
 // Escape and the close box leave m_fileList as it was handed in. The dialog only
 // edits paths; it neither opens nor checks the files, and keeps duplicates.
+//
+// Under the list, the Encoding choice says what the files are read as:
+// Automatic (decided per file from its bytes; the first time), UTF-8,
+// Windows-1253 or ISO-8859-7. The dialog starts with the choice last handed back
+// and remembers the one OK hands back, in the settings under kEncodingKey.
 #pragma once
 
 #include <QDialog>
 #include <QStringList>
 
 #include "corpus/qt/input_file_dialog.h"
+#include "platform/text_encoding.h"
 
+class QComboBox;
 class QListWidget;
 class QPushButton;
 
@@ -34,6 +41,13 @@ class CSelectFilesDlg : public QDialog {
 
     // The list handed in, and after OK the list handed back.
     QStringList m_fileList;
+    // After OK, the encoding chosen for the files (also remembered in the settings).
+    EncodingChoice m_encoding = EncodingChoice::kAuto;
+
+    // The settings key of the remembered choice: "auto", "utf-8", "cp1253" or "iso-8859-7".
+    static constexpr const char* kEncodingKey = "SelectFiles/Encoding";
+    // The choice the settings remember (Automatic when they hold none or an unknown one).
+    static EncodingChoice RememberedEncoding();
 
     // The list box's items, in its order.
     QStringList ListedFiles() const;
@@ -46,6 +60,7 @@ class CSelectFilesDlg : public QDialog {
 
     CInputFileDialog m_fileDialog;
     QListWidget* m_listFiles;
+    QComboBox* m_comboEncoding;
 };
 
 }  // namespace tavro
