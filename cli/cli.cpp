@@ -42,8 +42,8 @@ int PrintBaseForm(CTavroDoc& doc, const std::string& typed, const CliOptions& op
             << '\n';
         return kExitUsage;
     }
-    const std::string answer = BaseFormMessage(word.text, doc.Conjugation(), doc.NounTree(),
-                                               doc.AccentlessIndex());
+    const std::string answer =
+        BaseFormMessage(word.text, doc.Conjugation(), doc.NounTree(), doc.AccentlessIndex());
     if (!answer.empty()) {
         out << EncodeCp1253(answer, options.outputEncoding.value_or(TextEncoding::kUtf8)) << '\n';
     }

@@ -22,7 +22,7 @@ struct CliOptions {
     // answer's (UTF-8 when absent, as the messages are).
     std::optional<TextEncoding> outputEncoding;
     bool capitalsAccents = false;  // --capitals-accents
-    bool timings = false;  // --timings: the run's phases on standard error
+    bool timings = false;          // --timings: the run's phases on standard error
     bool help = false;
     bool version = false;
     std::vector<std::string> inputFiles;
