@@ -1,9 +1,12 @@
 #include "corpus/qt/select_files_dlg.h"
 
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 #include <algorithm>
 #include <vector>
 
@@ -30,13 +33,24 @@ QPushButton* MakeButton(const QString& text, const QString& name, QWidget* paren
     return button;
 }
 
+// The local files among what is dragged onto the dialog.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr) return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) files.append(url.toLocalFile());
+    }
+    return files;
+}
+
 }  // namespace
 
 CSelectFilesDlg::CSelectFilesDlg(QWidget* parent, CInputFileDialog::Chooser chooser)
-    : QDialog(parent), m_fileDialog(std::move(chooser)), m_listFiles(new QListWidget(this)) {
+    : QDialog(parent), m_fileDialog(std::move(chooser), this), m_listFiles(new QListWidget(this)) {
     setObjectName(QStringLiteral("CSelectFilesDlg"));
     setWindowTitle(QStringLiteral("Select Files"));
     setModal(true);
+    setAcceptDrops(true);
 
     m_listFiles->setObjectName(QStringLiteral("IDC_FILE_LIST"));
     m_listFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -113,7 +127,22 @@ void CSelectFilesDlg::keyPressEvent(QKeyEvent* event) {
         OnSelectOk();
         return;
     }
+    if (event->key() == Qt::Key_Delete) {
+        OnRemoveFiles();
+        return;
+    }
     QDialog::keyPressEvent(event);
+}
+
+void CSelectFilesDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CSelectFilesDlg::dropEvent(QDropEvent* event) {
+    const QStringList files = LocalFiles(event->mimeData());
+    if (files.isEmpty()) return;
+    for (const QString& path : files) AddListItem(path);
+    event->acceptProposedAction();
 }
 
 }  // namespace tavro
