@@ -7,6 +7,9 @@
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
+#include <functional>
+#include <memory>
 
 #include "app/about_dlg.h"
 #include "app/command_ids.h"
@@ -21,6 +24,8 @@ namespace tavro {
 namespace {
 
 const QString kInputOption = QStringLiteral("--input");
+constexpr int kExposeTries = 50;
+constexpr int kExposeWaitMs = 20;
 
 // The document named on the command line: the first argument before --input
 // that is not an option.
@@ -129,9 +134,20 @@ void CTavroApp::RestoreChoices(const QSettings& settings) {
 }
 
 void CTavroApp::StartRunOnInputFiles() {
-    // Once the event loop runs, so that the window is up before the run's own.
-    QTimer::singleShot(0, m_frame.get(),
-                       [this] { m_frame->Runs().Run(m_startInputFiles, m_frame.get()); });
+    // Once the window is on screen and laid out, so that it is whole behind
+    // the run's own window (a bounded wait: a window may never be exposed).
+    auto tries = std::make_shared<int>(0);
+    auto start = std::make_shared<std::function<void()>>();
+    *start = [this, tries, start] {
+        const QWindow* window = m_frame->windowHandle();
+        if ((window == nullptr || !window->isExposed()) && ++*tries < kExposeTries) {
+            QTimer::singleShot(kExposeWaitMs, m_frame.get(), *start);
+            return;
+        }
+        QCoreApplication::processEvents();
+        m_frame->Runs().Run(m_startInputFiles, m_frame.get());
+    };
+    QTimer::singleShot(0, m_frame.get(), *start);
 }
 
 void CTavroApp::ExitInstance() {
