@@ -11,6 +11,7 @@ enum CommandId : int {
     ID_VIEW_SHOW_NOUNS = 0x8008,
     ID_VIEW_SHOW_ALL_WORDS = 0x8009,
     ID_TOOLS_FIND_BASE_FORM = 0x800B,
+    ID_TOOLS_CAPITALS_ACCENTS = 0x800C,
 };
 
 }  // namespace tavro

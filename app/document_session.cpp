@@ -20,6 +20,7 @@ void DocumentSession::MarkSaved() { m_savedReport = std::string(m_doc.ReportText
 
 void DocumentSession::SetPathName(const QString& path) {
     m_pathName = path;
+    m_wroteFile = false;
     m_title = path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName();
     if (titleChanged) titleChanged();
 }
@@ -63,7 +64,9 @@ bool DocumentSession::OnCmdMsg(int id, QWidget* parent) {
     }
 }
 
-bool DocumentSession::DoFileSave(QWidget* parent) { return DoSave(m_pathName, parent); }
+bool DocumentSession::DoFileSave(QWidget* parent) {
+    return DoSave(m_wroteFile ? m_pathName : QString(), parent);
+}
 
 bool DocumentSession::DoSave(const QString& path, QWidget* parent) {
     QString target = path;
@@ -82,6 +85,7 @@ bool DocumentSession::DoSave(const QString& path, QWidget* parent) {
     MarkSaved();
     const QString fullPath = QFileInfo(target).absoluteFilePath();
     if (fullPath != m_pathName) SetPathName(fullPath);
+    m_wroteFile = true;
     if (pathUsed) pathUsed(fullPath);
     return true;
 }

@@ -8,6 +8,10 @@
 // writes the report bytes exactly, replacing a regular file whole or not at all
 // (save_file.h: a link is followed, a device written in place).
 // Opening a file makes it the document's file and reads nothing from it.
+//
+// Save writes without asking only to a file that this program wrote in this
+// session: a document opened from a path (which may be anything, a corpus
+// too) is saved like an Untitled one, through the Save As dialog.
 #pragma once
 
 #include <QString>
@@ -41,7 +45,8 @@ class DocumentSession {
     // The document's own commands (Save, Save As); false for any other id.
     bool OnCmdMsg(int id, QWidget* parent);
 
-    // Save: under the document's file, or under a name asked for first.
+    // Save: under the document's file once this session wrote it, or under a
+    // name asked for first.
     bool DoFileSave(QWidget* parent);
     // Save As: asks for a name (starting from the document's), then saves.
     bool DoSave(const QString& path, QWidget* parent);
@@ -64,6 +69,7 @@ class DocumentSession {
     QString m_pathName;
     QString m_title;
     std::string m_savedReport;
+    bool m_wroteFile = false;  // m_pathName was written in this session
 };
 
 }  // namespace tavro

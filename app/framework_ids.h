@@ -14,6 +14,8 @@ enum FrameworkCommandId : int {
     ID_EDIT_CUT = 0xE123,
     ID_EDIT_FIND = 0xE124,
     ID_EDIT_PASTE = 0xE125,
+    ID_EDIT_REPEAT = 0xE128,
+    ID_EDIT_SELECT_ALL = 0xE12A,
     ID_EDIT_UNDO = 0xE12B,
     ID_APP_ABOUT = 0xE140,
     ID_APP_EXIT = 0xE141,

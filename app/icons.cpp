@@ -19,6 +19,10 @@ const char* ThemeName(ToolbarIcon which) {
             return "document-save";
         case ToolbarIcon::kCopy:
             return "edit-copy";
+        case ToolbarIcon::kFind:
+            return "edit-find";
+        case ToolbarIcon::kSelectAll:
+            return "edit-select-all";
     }
     return "";
 }
@@ -70,6 +74,21 @@ void DrawPicture(QPainter& p, ToolbarIcon which) {
         case ToolbarIcon::kCopy:
             DrawSheet(p, QRectF(3, 2, 12, 15));
             DrawSheet(p, QRectF(9, 7, 12, 15));
+            break;
+        case ToolbarIcon::kFind:
+            // A magnifying glass.
+            p.setPen(QPen(QColor(0x55, 0x57, 0x53), 2.4, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(14.5, 14.5), QPointF(21, 21));
+            p.setPen(QPen(QColor(0x55, 0x57, 0x53), 1.6));
+            p.setBrush(QColor(0xDC, 0xE6, 0xF2));
+            p.drawEllipse(QPointF(10, 10), 6.5, 6.5);
+            break;
+        case ToolbarIcon::kSelectAll:
+            // A sheet with every line marked.
+            DrawSheet(p, QRectF(4, 2, 16, 20));
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0x34, 0x65, 0xA4));
+            for (const qreal y : {8.0, 12.0, 16.0}) p.drawRect(QRectF(7, y, 10, 2));
             break;
     }
 }

@@ -7,7 +7,7 @@
 
 namespace tavro {
 
-enum class ToolbarIcon { kNew, kOpen, kSave, kCopy };
+enum class ToolbarIcon { kNew, kOpen, kSave, kCopy, kFind, kSelectAll };
 
 QIcon LoadToolbarIcon(ToolbarIcon which);
 

@@ -1,5 +1,6 @@
 // tavro: the desktop program. Exit status 0, 1 when start-up ended after a
-// message, 255 after a fatal error reading a data or input file.
+// message, 255 after a fatal error reading a data file (an input file that
+// cannot be read only fails its run).
 
 #include <QApplication>
 #include <QDir>

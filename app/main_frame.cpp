@@ -3,12 +3,16 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 #include "app/command_ids.h"
 #include "app/framework_ids.h"
@@ -47,6 +51,19 @@ bool IsRadioItem(int id) {
     return id >= ID_VIEW_SORT_ALPHABETICALLY && id <= ID_VIEW_SHOW_ALL_WORDS;
 }
 
+// The local files among what is dragged onto the window.
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr) return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+const QString kGeometryKey = QStringLiteral("MainWindow/geometry");
+const QString kStateKey = QStringLiteral("MainWindow/state");
+
 }  // namespace
 
 CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHooks& hooks,
@@ -55,8 +72,10 @@ CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHook
       m_session(session),
       m_hooks(hooks),
       m_appCommands(std::move(appCommands)),
-      m_view(new CTavroView(doc, hooks, this)) {
+      m_run(doc, hooks, [this] { UpdateAllViews(); }),
+      m_view(new CTavroView(doc, m_run, hooks, this)) {
     setObjectName(QStringLiteral("CMainFrame"));
+    setAcceptDrops(true);
     setWindowIcon(AppIcon());
     setCentralWidget(m_view);
     createActions();
@@ -64,6 +83,8 @@ CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHook
     createToolBar();
     createStatusBar();
     createAccelerators();
+    m_view->SetContextActions({m_actions[ID_EDIT_COPY], m_actions[ID_EDIT_SELECT_ALL], nullptr,
+                               m_actions[ID_EDIT_FIND], m_actions[ID_EDIT_REPEAT]});
     resize(720, 540);
     m_view->setFocus();
     UpdateFrameTitle();
@@ -108,8 +129,24 @@ void CMainFrame::createActions() {
     // Copy needs a selection, as in any editor.
     copy->setEnabled(false);
     connect(m_view, &CTavroView::copyAvailable, copy, &QAction::setEnabled);
-    MakeAction(ID_EDIT_FIND, "ID_EDIT_FIND", QStringLiteral("&Find"),
-               QStringLiteral("Find the specified text"), QStringLiteral("Find"));
+    // Find and Find Next carry their keys themselves, so that the menus show them.
+    QAction* find = MakeAction(ID_EDIT_FIND, "ID_EDIT_FIND", QStringLiteral("&Find"),
+                               QStringLiteral("Find the specified text"), QStringLiteral("Find"));
+    find->setIcon(LoadToolbarIcon(ToolbarIcon::kFind));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    QAction* findNext =
+        MakeAction(ID_EDIT_REPEAT, "ID_EDIT_REPEAT", QStringLiteral("Find &Next"),
+                   QStringLiteral("Find the next occurrence of the text last searched for"),
+                   QStringLiteral("Find Next"));
+    findNext->setIcon(LoadToolbarIcon(ToolbarIcon::kFind));
+    findNext->setShortcut(QKeySequence(Qt::Key_F3));
+    addAction(findNext);
+    QAction* selectAll =
+        MakeAction(ID_EDIT_SELECT_ALL, "ID_EDIT_SELECT_ALL", QStringLiteral("Select &All"),
+                   QStringLiteral("Select the entire document"), QStringLiteral("Select All"));
+    selectAll->setIcon(LoadToolbarIcon(ToolbarIcon::kSelectAll));
+    selectAll->setShortcut(QKeySequence::SelectAll);
+    addAction(selectAll);
 
     // The View items have no prompt; each pair is a radio group whose mark
     // only CheckMenuRadioItem sets.
@@ -134,6 +171,12 @@ void CMainFrame::createActions() {
 
     MakeAction(ID_TOOLS_FIND_BASE_FORM, "ID_TOOLS_FIND_BASE_FORM",
                QStringLiteral("Find &Base Form"), QString());
+    QAction* capitals =
+        MakeAction(ID_TOOLS_CAPITALS_ACCENTS, "ID_TOOLS_CAPITALS_ACCENTS",
+                   QStringLiteral("&Restore Accents of Capitals"),
+                   QStringLiteral("Match words written in capitals without accents with the nouns "
+                                  "up to accents, from the next run on (this changes the counts)"));
+    capitals->setCheckable(true);
 
     // Commands that no menu item shows: printing (Ctrl+P), the editing keys,
     // the pane keys (one pane only, so never enabled) and the About box.
@@ -183,6 +226,8 @@ void CMainFrame::createMenus() {
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("menuTools"));
     tools->addAction(m_actions[ID_TOOLS_FIND_BASE_FORM]);
+    tools->addSeparator();
+    tools->addAction(m_actions[ID_TOOLS_CAPITALS_ACCENTS]);
 }
 
 void CMainFrame::createToolBar() {
@@ -286,10 +331,15 @@ bool CMainFrame::OnDocumentCommand(int id) {
         case ID_TOOLS_FIND_BASE_FORM:
             m_doc.OnToolsFindBaseForm();
             return true;
+        case ID_TOOLS_CAPITALS_ACCENTS:
+            m_doc.SetCapitalsAccents(Action(id)->isChecked());
+            return true;
         default:
             return m_session.OnCmdMsg(id, this);
     }
 }
+
+void CMainFrame::UpdateAllViews() { m_view->OnUpdate(); }
 
 void CMainFrame::UpdateFrameTitle() {
     setWindowTitle(m_session.Title() + QStringLiteral(" - Tavro"));
@@ -315,9 +365,38 @@ void CMainFrame::ShowLockKeys() {
     }
 }
 
+void CMainFrame::RestoreSettings(const QSettings& settings) {
+    if (settings.contains(kGeometryKey))
+        restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    if (settings.contains(kStateKey)) restoreState(settings.value(kStateKey).toByteArray());
+}
+
+void CMainFrame::SaveSettings(QSettings& settings) const {
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kStateKey, saveState());
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!m_run.IsRunning() && !DroppedFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (m_run.IsRunning() || files.isEmpty()) return;
+    event->acceptProposedAction();
+    // The drop ends before the dialog opens: the program that the files came
+    // from is not kept waiting while the user decides.
+    QTimer::singleShot(0, this, [this, files] {
+        if (!m_run.IsRunning()) m_run.EditAndRun(this, files);
+    });
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // A run cannot be interrupted; a close request during it is dropped.
-    if (m_view->IsRunning() || !m_session.SaveModified(this)) {
+    // The Please Wait window stops a run; a close request to this window
+    // during one is dropped.
+    if (m_run.IsRunning() || !m_session.SaveModified(this)) {
         event->ignore();
         return;
     }

@@ -8,6 +8,10 @@
 // name ("ID_FILE_NEW", ...). The View menu's radio marks are set only by
 // CheckMenuRadioItem; choosing an item never moves a mark by itself. The
 // caption is the document's title, " - ", "Tavro".
+//
+// The frame owns the runs (InputRun): files dropped on the window go into the
+// Select Files dialog, and while a run works the window takes no input and
+// cannot be closed. Its geometry and toolbar are kept in the settings.
 #pragma once
 
 #include <QMainWindow>
@@ -17,11 +21,13 @@
 
 #include "app/command_ids.h"
 #include "app/document_session.h"
+#include "app/input_run.h"
 #include "app/shell_hooks.h"
 #include "document/tavro_doc.h"
 
 class QAction;
 class QLabel;
+class QSettings;
 class QTimer;
 
 namespace tavro {
@@ -36,6 +42,9 @@ class CMainFrame : public QMainWindow {
                std::function<bool(int id)> appCommands);
 
     CTavroView* GetActiveView() const { return m_view; }
+    // Shows the document's report in every view.
+    void UpdateAllViews();
+    InputRun& Runs() { return m_run; }
     // The action of a menu item or toolbar button (or a hidden command), or null.
     QAction* Action(int id) const;
 
@@ -49,9 +58,15 @@ class CMainFrame : public QMainWindow {
     // The texts of the CAP, NUM and SCRL panes (blank while the key is off).
     QStringList IndicatorTexts() const;
 
+    // The window's geometry and toolbar, from and to the settings.
+    void RestoreSettings(const QSettings& settings);
+    void SaveSettings(QSettings& settings) const;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void createActions();
@@ -68,6 +83,7 @@ class CMainFrame : public QMainWindow {
     DocumentSession& m_session;
     const ShellHooks& m_hooks;
     std::function<bool(int)> m_appCommands;
+    InputRun m_run;
     CTavroView* m_view;
     std::map<int, QAction*> m_actions;
     std::map<int, bool> m_marks;

@@ -31,7 +31,7 @@ std::unique_ptr<ProgressDisplay> QtPlatform::CreateProgressDialog() {
 }
 
 void QtPlatform::UpdateAllViews() {
-    if (m_frame != nullptr) m_frame->GetActiveView()->OnUpdate();
+    if (m_frame != nullptr) m_frame->UpdateAllViews();
 }
 
 void QtPlatform::MarkDisplayChoice(DisplayChoice choice) {

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "corpus/qt/input_file_dialog.h"
+
 namespace tavro {
 
 QMessageBox* CreateTavroMessageBox(QWidget* parent, const QString& text,
@@ -37,6 +39,7 @@ ShellHooks DefaultShellHooks() {
                            QStringLiteral("All Files (*)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        DismissStaleCompletions(dialog);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().first();

@@ -1,33 +1,62 @@
 #include "app/tavro_app.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QSettings>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+#include <functional>
+#include <memory>
 
 #include "app/about_dlg.h"
 #include "app/command_ids.h"
 #include "app/document_session.h"
 #include "app/framework_ids.h"
 #include "app/main_frame.h"
+#include "app/program_settings.h"
 #include "app/qt_platform.h"
 #include "app/tavro_view.h"
 
 namespace tavro {
 namespace {
 
-// The document named on the command line: the first argument that is not an option.
+const QString kInputOption = QStringLiteral("--input");
+constexpr int kExposeTries = 50;
+constexpr int kExposeWaitMs = 20;
+
+// The document named on the command line: the first argument before --input
+// that is not an option.
 QString DocumentArgument(const QStringList& arguments) {
     for (const QString& argument : arguments) {
+        if (argument == kInputOption) break;
         if (!argument.startsWith(QLatin1Char('-'))) return argument;
     }
     return QString();
 }
 
+// Every argument after --input, as a full path; file URLs become their paths.
+QStringList InputArguments(const QStringList& arguments) {
+    QStringList files;
+    const qsizetype option = arguments.indexOf(kInputOption);
+    if (option < 0) return files;
+    for (const QString& argument : arguments.mid(option + 1)) {
+        const QUrl url(argument);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+        if (!path.isEmpty()) files.append(QFileInfo(path).absoluteFilePath());
+    }
+    return files;
+}
+
 }  // namespace
 
 void SetApplicationNames() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Tavro"));
     QCoreApplication::setApplicationName(QStringLiteral("Tavro"));
+    // Lets the desktop match the windows with the desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavro"));
 }
 
 CTavroApp::CTavroApp(ShellHooks hooks, FileSystem* files)
@@ -42,10 +71,9 @@ CTavroApp::~CTavroApp() {
 
 bool CTavroApp::InitInstance(const QStringList& arguments, const DataFiles& dataFiles) {
     SetApplicationNames();
-    {
-        QSettings settings;
-        m_recentFiles.Load(settings);
-    }
+    QSettings settings;
+    MoveOldSettings(settings);
+    m_recentFiles.Load(settings);
 
     m_platform = std::make_unique<QtPlatform>(m_hooks, m_files);
     m_doc = std::make_unique<CTavroDoc>(*m_platform);
@@ -86,16 +114,50 @@ bool CTavroApp::InitInstance(const QStringList& arguments, const DataFiles& data
         m_session->OnNewDocument();
     }
     m_frame->GetActiveView()->OnInitialUpdate();
+    m_frame->RestoreSettings(settings);
     m_frame->show();
     m_frame->CheckMenuRadioItem(ID_VIEW_SHOW_NOUNS, ID_VIEW_SHOW_ALL_WORDS, ID_VIEW_SHOW_NOUNS);
     m_frame->CheckMenuRadioItem(ID_VIEW_SORT_ALPHABETICALLY, ID_VIEW_SORT_BY_FREQUENCY,
                                 ID_VIEW_SORT_ALPHABETICALLY);
+    RestoreChoices(settings);
+    m_startInputFiles = InputArguments(arguments);
+    if (!m_startInputFiles.isEmpty()) StartRunOnInputFiles();
     return true;
+}
+
+void CTavroApp::RestoreChoices(const QSettings& settings) {
+    // Through the View commands, so that the marks follow.
+    const RememberedChoices choices = ReadChoices(settings);
+    if (choices.sortByFrequency) m_doc->OnViewSortByFrequency();
+    if (choices.showAllWords) m_doc->OnViewShowAllWords();
+    if (choices.capitalsAccents) m_frame->Action(ID_TOOLS_CAPITALS_ACCENTS)->trigger();
+}
+
+void CTavroApp::StartRunOnInputFiles() {
+    // Once the window is on screen and laid out, so that it is whole behind
+    // the run's own window (a bounded wait: a window may never be exposed).
+    auto tries = std::make_shared<int>(0);
+    auto start = std::make_shared<std::function<void()>>();
+    *start = [this, tries, start] {
+        const QWindow* window = m_frame->windowHandle();
+        if ((window == nullptr || !window->isExposed()) && ++*tries < kExposeTries) {
+            QTimer::singleShot(kExposeWaitMs, m_frame.get(), *start);
+            return;
+        }
+        QCoreApplication::processEvents();
+        m_frame->Runs().Run(m_startInputFiles, m_frame.get());
+    };
+    QTimer::singleShot(0, m_frame.get(), *start);
 }
 
 void CTavroApp::ExitInstance() {
     QSettings settings;
     m_recentFiles.Save(settings);
+    if (m_frame) m_frame->SaveSettings(settings);
+    if (m_doc) {
+        WriteChoices(settings,
+                     {m_doc->SortByFrequency(), m_doc->ShowAllWords(), m_doc->CapitalsAccents()});
+    }
 }
 
 bool CTavroApp::OnCmdMsg(int id) {
@@ -117,6 +179,7 @@ bool CTavroApp::OnCmdMsg(int id) {
 void CTavroApp::OnFileNew() {
     if (!m_session->SaveModified(m_frame.get())) return;
     m_session->OnNewDocument();
+    m_frame->Runs().Reset();
     m_frame->GetActiveView()->OnInitialUpdate();
 }
 

@@ -1,8 +1,16 @@
 // CTavroApp: the application object. It starts the program in a fixed order
 // (settings and the recent-file list; the document, which reads the two data
 // files; the frame with its view; the document named on the command line or a
-// new one; the window; the View menu's marks), handles the application's own
-// commands (New, Exit, About) and writes the settings when the program ends.
+// new one; the window; the View menu's marks, then the choices remembered from
+// the last time), handles the application's own commands (New, Exit, About)
+// and writes the settings when the program ends.
+//
+// Command line: `tavro [DOCUMENT] [--input FILE...]`. Every argument after
+// --input is an input file (the desktop entry hands the files a file manager
+// opens with the program over so): once the window is up, a run starts on
+// them. A DOCUMENT becomes the document's file, as in any single-document
+// program, but nothing is read from it, and Save asks for a name before it
+// writes anything there (document_session.h).
 //
 // Start-up failures end start-up after their messages: a lexicon that cannot
 // be opened shows "Failed to create empty document." (exit status 1), a
@@ -12,6 +20,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSettings>
 #include <QStringList>
 #include <memory>
 
@@ -53,9 +62,14 @@ class CTavroApp : public QObject {
     CTavroDoc* Document() const { return m_doc.get(); }
     DocumentSession* Session() const { return m_session.get(); }
     const RecentFileList& RecentFiles() const { return m_recentFiles; }
+    // The input files named after --input, as full paths.
+    const QStringList& StartInputFiles() const { return m_startInputFiles; }
     ShellHooks& Hooks() { return m_hooks; }
 
   private:
+    void RestoreChoices(const QSettings& settings);
+    void StartRunOnInputFiles();
+
     ShellHooks m_hooks;
     PosixFileSystem m_posixFiles;
     FileSystem& m_files;
@@ -64,6 +78,7 @@ class CTavroApp : public QObject {
     std::unique_ptr<CTavroDoc> m_doc;
     std::unique_ptr<DocumentSession> m_session;
     std::unique_ptr<CMainFrame> m_frame;
+    QStringList m_startInputFiles;
     int m_exitCode = 0;
 };
 

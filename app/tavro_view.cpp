@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -14,9 +16,6 @@
 #include "app/command_ids.h"
 #include "app/framework_ids.h"
 #include "app/greek_text.h"
-#include "app/native_path.h"
-#include "app/qt_platform.h"
-#include "corpus/qt/select_files_dlg.h"
 
 namespace tavro {
 namespace {
@@ -27,8 +26,8 @@ bool IsWordCharacter(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char(
 
 }  // namespace
 
-CTavroView::CTavroView(CTavroDoc& doc, const ShellHooks& hooks, QWidget* parent)
-    : QAbstractScrollArea(parent), m_doc(doc), m_hooks(hooks), m_lineStarts{0} {
+CTavroView::CTavroView(CTavroDoc& doc, InputRun& run, const ShellHooks& hooks, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(doc), m_run(run), m_hooks(hooks), m_lineStarts{0} {
     setObjectName(QStringLiteral("CTavroView"));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -84,6 +83,12 @@ bool CTavroView::OnCmdMsg(int id) {
         case ID_EDIT_FIND:
             OnEditFind();
             return true;
+        case ID_EDIT_REPEAT:
+            OnEditRepeat();
+            return true;
+        case ID_EDIT_SELECT_ALL:
+            SelectAll();
+            return true;
         // The text is read-only: cutting, pasting and undoing reach the view
         // and change nothing.
         case ID_EDIT_CUT:
@@ -100,41 +105,8 @@ bool CTavroView::OnCmdMsg(int id) {
 }
 
 void CTavroView::OnOpenInputFiles() {
-    CSelectFilesDlg dlg(window(), m_hooks.chooseInputFiles);
-    for (const std::string& path : m_doc.InputFiles()) {
-        dlg.m_fileList.append(PathForDisplay(path));
-    }
-    if (dlg.DoModal() != QDialog::Accepted) return;
-
-    std::vector<std::string> files;
-    files.reserve(static_cast<std::size_t>(dlg.m_fileList.size()));
-    for (const QString& path : dlg.m_fileList) files.push_back(NativePath(path));
-    const bool emptyList = files.empty();
-
-    m_doc.SetInputEncoding(dlg.m_encoding);
-    m_running = true;
-    const Status run = m_doc.OpenInputFiles(std::move(files));
-    m_running = false;
-    if (!run.ok()) {
-        m_hooks.showMessage(window(), MessageBoxText(run.message()));
-        m_hooks.endProcess(run.exitStatus());
-        return;
-    }
-    if (!m_doc.RunWarnings().empty()) m_hooks.showMessage(window(), RunWarningsText());
-    // A run over no files empties the report without rebuilding it: show the
-    // document's (empty) report, so that the view never shows what Save would
-    // not write.
-    if (emptyList) OnUpdate();
+    m_run.EditAndRun(window());
     viewport()->update();
-}
-
-QString CTavroView::RunWarningsText() const {
-    QString text = QStringLiteral("Not every input file was read cleanly; the run went on:\n");
-    for (const FileWarning& warning : m_doc.RunWarnings()) {
-        text += QStringLiteral("\n") + PathForDisplay(warning.path) + QStringLiteral(": ") +
-                QString::fromLatin1(warning.text);
-    }
-    return text;
 }
 
 void CTavroView::OnEditCopy() const {
@@ -154,6 +126,14 @@ void CTavroView::OnEditFind() {
     m_findDialog->raise();
     m_findDialog->activateWindow();
     m_findDialog->Activate();
+}
+
+void CTavroView::OnEditRepeat() {
+    if (m_findDialog == nullptr || m_findDialog->FindWhat().isEmpty()) {
+        OnEditFind();
+        return;
+    }
+    if (!FindText(m_findDialog->FindWhat(), m_findDialog->Options())) QApplication::beep();
 }
 
 bool CTavroView::FindText(const QString& text, const FindOptions& options) {
@@ -448,6 +428,25 @@ void CTavroView::focusInEvent(QFocusEvent* event) {
 void CTavroView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
+}
+
+QMenu* CTavroView::CreateContextMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("viewContextMenu"));
+    for (QAction* action : m_contextActions) {
+        if (action == nullptr) {
+            menu->addSeparator();
+        } else {
+            menu->addAction(action);
+        }
+    }
+    return menu;
+}
+
+void CTavroView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 }  // namespace tavro

@@ -6,9 +6,11 @@
 // The user selects with the mouse (drag, Shift+click, double-click for a word)
 // and the keyboard (arrows, Home, End, Page Up/Down, with Shift; Ctrl+A) and
 // copies; nothing can change the text. The view carries Open Input Files (the
-// Select Files dialog, then the run), Edit > Find (a modeless find dialog over
-// its text) and printing with margins of half an inch on every side. OnUpdate
-// always puts in the document's report, so the view shows what Save writes.
+// Select Files dialog, then the run, both InputRun's), Edit > Find (a modeless
+// find dialog over its text), Find Next (the last search again), Select All, a
+// context menu of the actions it is given, and printing with margins of half
+// an inch on every side. OnUpdate always puts in the document's report, so the
+// view shows what Save writes.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -16,9 +18,11 @@
 #include <vector>
 
 #include "app/find_text_dlg.h"
+#include "app/input_run.h"
 #include "app/shell_hooks.h"
 #include "document/tavro_doc.h"
 
+class QMenu;
 class QPrinter;
 
 namespace tavro {
@@ -27,7 +31,7 @@ class CTavroView : public QAbstractScrollArea {
     Q_OBJECT
 
   public:
-    CTavroView(CTavroDoc& doc, const ShellHooks& hooks, QWidget* parent = nullptr);
+    CTavroView(CTavroDoc& doc, InputRun& run, const ShellHooks& hooks, QWidget* parent = nullptr);
 
     // Shows the document's report: at creation and after every new document.
     void OnInitialUpdate();
@@ -39,6 +43,8 @@ class CTavroView : public QAbstractScrollArea {
 
     void OnOpenInputFiles();
     void OnEditFind();
+    // Searches again for the text of the Find dialog; opens it when there is none.
+    void OnEditRepeat();
     void OnFilePrint();
     void OnEditCopy() const;
 
@@ -58,15 +64,17 @@ class CTavroView : public QAbstractScrollArea {
     QString SelectedText() const;
     // The one message after a run that met something worth a warning: every
     // file with what was wrong with it.
-    QString RunWarningsText() const;
     void SetSelection(qsizetype anchor, qsizetype cursor);
     void SelectAll();
     // The first line in sight.
     int TopLine() const;
 
-    // True while a processing run is working.
-    bool IsRunning() const { return m_running; }
     FindTextDlg* FindDialog() const { return m_findDialog; }
+
+    // The actions of the context menu, in order (a null entry is a separator).
+    void SetContextActions(QList<QAction*> actions) { m_contextActions = std::move(actions); }
+    // The context menu, for the caller to show and delete.
+    QMenu* CreateContextMenu();
 
   signals:
     // Whether there is a selection to copy; sent when that changes.
@@ -81,6 +89,7 @@ class CTavroView : public QAbstractScrollArea {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     QString LineText(int line) const;
@@ -94,6 +103,7 @@ class CTavroView : public QAbstractScrollArea {
     void UpdateScrollBars();
 
     CTavroDoc& m_doc;
+    InputRun& m_run;
     const ShellHooks& m_hooks;
     QString m_text;
     std::vector<qsizetype> m_lineStarts;
@@ -103,7 +113,7 @@ class CTavroView : public QAbstractScrollArea {
     // The column the cursor keeps when it moves up and down, in pixels.
     int m_goalX = -1;
     FindTextDlg* m_findDialog = nullptr;
-    bool m_running = false;
+    QList<QAction*> m_contextActions;
 };
 
 // The print margins of the view, in inches on every side.

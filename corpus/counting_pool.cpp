@@ -174,6 +174,14 @@ void CountingPool::Work(Worker& worker) {
     }
 }
 
+void CountingPool::Abandon() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_queue.clear();
+    }
+    Stop();
+}
+
 void CountingPool::Stop() {
     {
         std::lock_guard lock(m_mutex);

@@ -74,6 +74,10 @@ class CountingPool {
     // Waits for every block, stops the workers and returns the counted words.
     SortedCounts Finish();
 
+    // Drops the blocks not yet taken up and stops the workers once the blocks
+    // in hand are counted: for a run that stops before its end.
+    void Abandon();
+
   private:
     struct Block {
         std::string bytes;

@@ -106,6 +106,8 @@ CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& 
                         Status::Fatal({"Error while reading file ", path}, opened.file->Problem());
                     return counted;
                 case FileRead::kCancelled:
+                    // What is still queued would only delay the stop.
+                    pool.Abandon();
                     counted.status = Status::Cancelled();
                     return counted;
             }

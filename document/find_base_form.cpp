@@ -4,12 +4,30 @@
 #include "lexicon/base_form.h"
 
 namespace tavro {
+namespace {
+
+// While accents are not restored, a word that may lack its accent and is found
+// nowhere gets a second sentence: the noun it matches once its accents are
+// restored, and the menu item that restores them. Empty otherwise.
+std::string RestoredAccentsHint(std::string_view typed, const std::vector<EndingGroup>& table,
+                                const WordTable& nouns) {
+    const WordEntry word(typed, 0);
+    if (!MayLackItsAccent(word.word) || FindBaseForm(word.word, table, nouns)) return {};
+    const AccentRestorer restorer(nouns, table);
+    const std::uint32_t noun = restorer.Find(word.word, RestoredMatch::kFirstNoun);
+    if (noun == WordTable::kNotFound) return {};
+    return " With its accents restored, as Tools > Restore Accents of Capitals does, it is '" +
+           nouns[noun].word + "'.";
+}
+
+}  // namespace
 
 void CTavroDoc::OnToolsFindBaseForm() {
     const std::optional<std::string> typed = m_platform.AskInflectedWord();
     if (!typed || typed->empty()) return;
-    m_platform.ShowMessage(
-        {BaseFormMessage(*typed, m_conjugation, *m_pNounTree, m_accentless.get()), ""});
+    std::string answer = BaseFormMessage(*typed, m_conjugation, *m_pNounTree, m_accentless.get());
+    if (!m_accentless) answer += RestoredAccentsHint(*typed, m_conjugation, *m_pNounTree);
+    m_platform.ShowMessage({answer, ""});
 }
 
 }  // namespace tavro

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libicu-dev poppler-utils
+  xvfb openbox xdotool
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -55,6 +55,29 @@ class DocumentFileTest : public QObject {
         QCOMPARE(FileBytes(target), std::string(m_run.app->Document()->ReportText()));
     }
 
+    // A file opened as the document may be anything (a corpus handed over by a
+    // file manager): Save used to empty it without asking.
+    void saveAsksBeforeWritingOverAnOpenedFile() {
+        m_run.Stop();
+        const QString opened = m_run.data->Path(QStringLiteral("c.txt"));
+        const std::string corpus = FileBytes(opened);
+        m_run.app = StartApp(m_run.hooks, m_run.data->Files(), {opened});
+        QVERIFY(m_run.app != nullptr);
+        QCOMPARE(m_run.app->Session()->PathName(), opened);
+        Act("ID_FILE_SAVE")->trigger();  // Save As comes up: cancelled
+        QCOMPARE(FileBytes(opened), corpus);
+
+        // Once the user chose a name, Save writes there without asking again.
+        RunOnFiles(*m_run.app, m_run.hooks, {m_run.data->Path(QStringLiteral("a.txt"))});
+        const QString chosen = m_run.data->Path(QStringLiteral("chosen.txt"));
+        m_run.hooks.saveNames.push_back(chosen);
+        Act("ID_FILE_SAVE")->trigger();
+        Act("ID_VIEW_SORT_BY_FREQUENCY")->trigger();
+        Act("ID_FILE_SAVE")->trigger();
+        QCOMPARE(FileBytes(chosen), std::string(m_run.app->Document()->ReportText()));
+        QCOMPARE(FileBytes(opened), corpus);
+    }
+
     void cancelledSaveChangesNothing() {
         RunOnFiles(*m_run.app, m_run.hooks, m_run.data->CorpusFiles());
         Act("ID_FILE_SAVE")->trigger();  // no name given: cancelled

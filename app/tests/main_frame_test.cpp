@@ -1,5 +1,6 @@
 // The main window: its menus, accelerators, toolbar, status bar and caption,
-// the View commands with their radio marks, and Find Base Form from the menu.
+// the View commands with their radio marks, Find Base Form from the menu and
+// the Tools item that restores the accents of capitals.
 
 #include "app/main_frame.h"
 
@@ -57,7 +58,7 @@ class MainFrameTest : public QObject {
             "&File: &New\tCtrl+N | &Open Input Files\tCtrl+O | &Save\tCtrl+S | - | E&xit",
             "&Edit: &Copy | &Find",
             "&View: Sort &Alphabeticaly | Sort by &Frequency | - | Show &Nouns | Show A&ll Words",
-            "&Tools: Find &Base Form",
+            "&Tools: Find &Base Form | - | &Restore Accents of Capitals",
         };
         QCOMPARE(seen, expected);
     }
@@ -203,6 +204,70 @@ class MainFrameTest : public QObject {
         Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
         QCOMPARE(m_run.hooks.messages, messages);
         QVERIFY(m_run.app->Document()->ReportText().empty());
+    }
+
+    void restoringAccentsOfCapitalsIsACheckableToolsItem() {
+        QAction* item = Act("ID_TOOLS_CAPITALS_ACCENTS");
+        QVERIFY(item->isCheckable());
+        QVERIFY(!item->isChecked());
+        QVERIFY(!m_run.app->Document()->CapitalsAccents());
+        QVERIFY(item->statusTip().contains(QStringLiteral("capitals without accents")));
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QVERIFY(m_run.app->Document()->CapitalsAccents());
+        item->trigger();
+        QVERIFY(!m_run.app->Document()->CapitalsAccents());
+    }
+
+    // Capitals are written without accents: such a word used to be "not found".
+    void findBaseFormRestoresTheAccentsOfCapitals_data() {
+        QTest::addColumn<bool>("restoring");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("on") << true << QString::fromUtf8("ΔΡΟΜΟΥ")
+                            << QString::fromUtf8("The base form of the word 'ΔΡΟΜΟΥ' is 'δρόμος'.");
+        QTest::newRow("off: the miss, then the noun and the item")
+            << false << QString::fromUtf8("ΔΡΟΜΟΥ")
+            << QString::fromUtf8(
+                   "The base form of the word 'ΔΡΟΜΟΥ' could not be found. With its accents "
+                   "restored, as Tools > Restore Accents of Capitals does, it is 'δρόμος'.");
+        QTest::newRow("off: found as written, no second sentence")
+            << false << QString::fromUtf8("ΔΡΌΜΟΥ")
+            << QString::fromUtf8("The base form of the word 'ΔΡΌΜΟΥ' is 'δρόμος'.");
+        QTest::newRow("off: no noun up to accents either")
+            << false << QString::fromUtf8("ΚΑΡΕΚΛΑ")
+            << QString::fromUtf8("The base form of the word 'ΚΑΡΕΚΛΑ' could not be found.");
+    }
+    void findBaseFormRestoresTheAccentsOfCapitals() {
+        QFETCH(bool, restoring);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        if (restoring) Act("ID_TOOLS_CAPITALS_ACCENTS")->trigger();
+        OnNext<CBaseFormDlg>([typed](CBaseFormDlg* dlg) {
+            dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"))->setText(typed);
+            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+        });
+        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+        QCOMPARE(m_run.hooks.messages, QStringList({message}));
+    }
+
+    void findBaseFormAnswersCapitalsWithTheBundledLexicon() {
+        m_run.Stop();
+        const QDir source(QStringLiteral(TAVRO_SOURCE_DIR));
+        m_run.app = StartApp(
+            m_run.hooks, {source.filePath(QStringLiteral("data/finalList.txt")).toStdString(),
+                          source.filePath(QStringLiteral("data/conjugation.txt")).toStdString()});
+        QVERIFY(m_run.app != nullptr);
+        Act("ID_TOOLS_CAPITALS_ACCENTS")->trigger();
+        OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
+            dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"))
+                ->setText(QString::fromUtf8("ΚΑΡΕΚΛΩΝ"));
+            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+        });
+        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+        QCOMPARE(
+            m_run.hooks.messages,
+            QStringList({QString::fromUtf8("The base form of the word 'ΚΑΡΕΚΛΩΝ' is 'καρέκλα'.")}));
     }
 
     void findBaseFormCancelledShowsNothing() {

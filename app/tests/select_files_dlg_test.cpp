@@ -1,16 +1,20 @@
 // The Select Files dialog: its sorted multi-selection list, Add Files through
-// the (scripted) chooser, Remove Files, and which ways out hand the list back.
+// the (scripted) chooser, Remove Files and Delete, dropped files, and which
+// ways out hand the list back.
 
 #include "corpus/qt/select_files_dlg.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include "app/tests/gui_test_support.h"
 
@@ -76,9 +80,11 @@ class SelectFilesDlgTest : public QObject {
     }
 
     void theRealChooserPicksManyExistingFiles() {
-        CInputFileDialog chooser;
+        QFileDialog chooser;
+        CInputFileDialog::Configure(chooser);
         QCOMPARE(chooser.fileMode(), QFileDialog::ExistingFiles);
         QCOMPARE(chooser.acceptMode(), QFileDialog::AcceptOpen);
+        QVERIFY(!chooser.testOption(QFileDialog::DontUseNativeDialog));
     }
 
     void okHandsBackTheListSortedWithoutRegardToCase() {
@@ -140,6 +146,36 @@ class SelectFilesDlgTest : public QObject {
             d.OnSelectOk();
         });
         QCOMPARE(dlg.m_fileList, QStringList({"/p/2", "/p/4"}));
+    }
+
+    void deleteRemovesTheSelectedFiles() {
+        CSelectFilesDlg dlg;
+        dlg.m_fileList = {"/p/1", "/p/2", "/p/3"};
+        RunWith(dlg, [](CSelectFilesDlg& d) {
+            List(d)->item(1)->setSelected(true);
+            List(d)->setFocus();
+            QTest::keyClick(List(d), Qt::Key_Delete);
+            d.OnSelectOk();
+        });
+        QCOMPARE(dlg.m_fileList, QStringList({"/p/1", "/p/3"}));
+    }
+
+    void droppedFilesAreAdded() {
+        CSelectFilesDlg dlg;
+        dlg.m_fileList = {"/q/b.txt"};
+        RunWith(dlg, [](CSelectFilesDlg& d) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile("/q/c.txt"), QUrl::fromLocalFile("/q/A.txt"),
+                          QUrl(QStringLiteral("https://example.org/x.txt"))});
+            const QPoint at = List(d)->geometry().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&d, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&d, &drop);
+            d.OnSelectOk();
+        });
+        QCOMPARE(dlg.m_fileList, QStringList({"/q/A.txt", "/q/b.txt", "/q/c.txt"}));
     }
 
     void waysOutThatCancel_data() {

@@ -1,6 +1,6 @@
 // Start-up: the document's data files, the failures that end start-up, the
 // document named on the command line, where the data files are looked for,
-// and the settings with the recent-file list.
+// and the settings: the recent-file list, the window and the choices.
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,6 +10,7 @@
 #include "app/data_location.h"
 #include "app/document_session.h"
 #include "app/main_frame.h"
+#include "app/program_settings.h"
 #include "app/tavro_view.h"
 #include "app/tests/gui_test_support.h"
 #include "platform/posix_file_system.h"
@@ -21,10 +22,13 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
   private:
-    QTemporaryDir m_settings;
+    std::unique_ptr<QTemporaryDir> m_settings;
 
   private slots:
-    void init() { UseTemporarySettings(m_settings.path()); }
+    void init() {
+        m_settings = std::make_unique<QTemporaryDir>();
+        UseTemporarySettings(m_settings->path());
+    }
 
     void missingLexiconEndsStartUp() {
         TestData data;
@@ -56,9 +60,58 @@ class StartUpTest : public QObject {
         ScriptedHooks hooks;
         auto app = StartApp(hooks, data.Files());
         QVERIFY(app != nullptr);
-        QCOMPARE(QCoreApplication::organizationName(),
-                 QStringLiteral("Local AppWizard-Generated Applications"));
+        QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Tavro"));
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tavro"));
+    }
+
+    void recentFilesMoveOverFromTheOldNamesOnce() {
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        const QString listed = QStringLiteral("/reports/one.txt");
+        {
+            QSettings old(QSettings::IniFormat, QSettings::UserScope,
+                          QString::fromLatin1(kOldOrganisation), QStringLiteral("Tavro"));
+            old.setValue(QStringLiteral("Recent File List/File1"), listed);
+            old.setValue(QStringLiteral("Settings/PreviewPages"), 0);
+        }
+        TestData data;
+        ScriptedHooks hooks;
+        auto app = StartApp(hooks, data.Files());
+        QCOMPARE(app->RecentFiles().Entries(), QStringList({listed}));
+        QSettings old(QSettings::IniFormat, QSettings::UserScope,
+                      QString::fromLatin1(kOldOrganisation), QStringLiteral("Tavro"));
+        QVERIFY(old.allKeys().isEmpty());
+        app->ExitInstance();
+        app.reset();
+        QCOMPARE(QSettings().value(QStringLiteral("Recent File List/File1")).toString(), listed);
+    }
+
+    void windowAndChoicesAreRemembered() {
+        TestData data;
+        QRect geometry;
+        {
+            ScriptedHooks hooks;
+            auto app = StartApp(hooks, data.Files());
+            app->MainFrame()->setGeometry(120, 90, 640, 430);
+            geometry = app->MainFrame()->geometry();
+            for (const char* name : {"ID_VIEW_SORT_BY_FREQUENCY", "ID_VIEW_SHOW_ALL_WORDS",
+                                     "ID_TOOLS_CAPITALS_ACCENTS"})
+                FindAction(app->MainFrame(), QString::fromLatin1(name))->trigger();
+            app->MainFrame()->close();
+            app->ExitInstance();
+        }
+        ScriptedHooks hooks;
+        auto app = StartApp(hooks, data.Files());
+        CTavroDoc* doc = app->Document();
+        QVERIFY(doc->SortByFrequency());
+        QVERIFY(doc->ShowAllWords());
+        QVERIFY(doc->CapitalsAccents());
+        auto checked = [&](const char* name) {
+            return FindAction(app->MainFrame(), QString::fromLatin1(name))->isChecked();
+        };
+        QVERIFY(checked("ID_VIEW_SORT_BY_FREQUENCY") && checked("ID_VIEW_SHOW_ALL_WORDS"));
+        QVERIFY(!checked("ID_VIEW_SORT_ALPHABETICALLY") && !checked("ID_VIEW_SHOW_NOUNS"));
+        QVERIFY(checked("ID_TOOLS_CAPITALS_ACCENTS"));
+        QCOMPARE(app->MainFrame()->size(), geometry.size());
     }
 
     void namedFileBecomesTheDocumentAndIsNotRead() {

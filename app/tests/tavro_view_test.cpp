@@ -1,5 +1,6 @@
 // The view: Greek text from cp1253 bytes, read-only yet selectable and
-// copyable, the Find dialog, and printing with half-inch margins to a PDF.
+// copyable, the Find dialog with Ctrl+F and F3, the context menu, and printing
+// with half-inch margins to a PDF.
 
 #include "app/tavro_view.h"
 
@@ -8,6 +9,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
@@ -126,6 +128,44 @@ class TavroViewTest : public QObject {
         QCOMPARE(View()->SelectionStart(), first);
         next->click();
         QVERIFY(View()->SelectionStart() >= second);
+    }
+
+    void ctrlFOpensFindAndF3FindsAgain() {
+        m_run.app->MainFrame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_run.app->MainFrame()));
+        // F3 before any search opens Find, as Ctrl+F does.
+        QTest::keyClick(View(), Qt::Key_F3);
+        FindTextDlg* dlg = View()->FindDialog();
+        QVERIFY(dlg != nullptr && dlg->isVisible());
+        dlg->hide();
+        QTest::keyClick(View(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(Act("ID_EDIT_FIND")->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+        dlg->findChild<QLineEdit*>(QStringLiteral("findWhat"))->setText(QString::fromUtf8("λόγ"));
+        dlg->findChild<QPushButton*>(QStringLiteral("findNext"))->click();
+        const qsizetype first = View()->SelectionStart();
+        dlg->hide();
+        m_run.app->MainFrame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_run.app->MainFrame()));
+        QTest::keyClick(View(), Qt::Key_F3);
+        QCOMPARE(Selected(), QString::fromUtf8("λόγ"));
+        QVERIFY(View()->SelectionStart() > first);
+        QVERIFY(!dlg->isVisible());
+    }
+
+    void contextMenuCopiesSelectsAllAndFinds() {
+        std::unique_ptr<QMenu> menu(View()->CreateContextMenu());
+        QStringList items;
+        for (QAction* action : menu->actions())
+            items.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        QCOMPARE(items, QStringList({"ID_EDIT_COPY", "ID_EDIT_SELECT_ALL", "-", "ID_EDIT_FIND",
+                                     "ID_EDIT_REPEAT"}));
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator()) QVERIFY(!action->icon().isNull());
+        }
+        menu->actions()[1]->trigger();
+        QCOMPARE(Selected(), View()->Text());
+        QVERIFY(menu->actions()[0]->isEnabled());
     }
 
     void keyboardAndMouseSelect() {

@@ -1,13 +1,16 @@
 #include "corpus/qt/select_files_dlg.h"
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
+#include <QUrl>
 #include <algorithm>
 #include <vector>
 
@@ -47,6 +50,16 @@ constexpr EncodingItem kEncodings[] = {
     {"ISO-8859-7", "iso-8859-7", EncodingChoice::kIso8859_7},
 };
 
+// The local files among what is dragged onto the dialog.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr) return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) files.append(url.toLocalFile());
+    }
+    return files;
+}
+
 }  // namespace
 
 EncodingChoice CSelectFilesDlg::RememberedEncoding() {
@@ -59,12 +72,13 @@ EncodingChoice CSelectFilesDlg::RememberedEncoding() {
 
 CSelectFilesDlg::CSelectFilesDlg(QWidget* parent, CInputFileDialog::Chooser chooser)
     : QDialog(parent),
-      m_fileDialog(std::move(chooser)),
+      m_fileDialog(std::move(chooser), this),
       m_listFiles(new QListWidget(this)),
       m_comboEncoding(new QComboBox(this)) {
     setObjectName(QStringLiteral("CSelectFilesDlg"));
     setWindowTitle(QStringLiteral("Select Files"));
     setModal(true);
+    setAcceptDrops(true);
 
     m_listFiles->setObjectName(QStringLiteral("IDC_FILE_LIST"));
     m_listFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -166,7 +180,22 @@ void CSelectFilesDlg::keyPressEvent(QKeyEvent* event) {
         OnSelectOk();
         return;
     }
+    if (event->key() == Qt::Key_Delete) {
+        OnRemoveFiles();
+        return;
+    }
     QDialog::keyPressEvent(event);
+}
+
+void CSelectFilesDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CSelectFilesDlg::dropEvent(QDropEvent* event) {
+    const QStringList files = LocalFiles(event->mimeData());
+    if (files.isEmpty()) return;
+    for (const QString& path : files) AddListItem(path);
+    event->acceptProposedAction();
 }
 
 }  // namespace tavro

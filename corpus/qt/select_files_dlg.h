@@ -4,8 +4,10 @@
 // The caller sets m_fileList, runs DoModal and, on QDialog::Accepted, reads the
 // edited list back: the list box's items in its order (sorted without regard to
 // case). OK, and Enter wherever the focus is, hand the list box back; Cancel,
-// Escape and the close box leave m_fileList as it was handed in. The dialog only
-// edits paths; it neither opens nor checks the files, and keeps duplicates.
+// Escape and the close box leave m_fileList as it was handed in. Delete removes
+// the selected files like Remove Files; local files dropped on the dialog are
+// added like chosen ones. The dialog only edits paths; it neither opens nor
+// checks the files, and keeps duplicates.
 //
 // Under the list, the Encoding choice says what the files are read as:
 // Automatic (decided per file from its bytes; the first time), UTF-8,
@@ -54,6 +56,8 @@ class CSelectFilesDlg : public QDialog {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void AddListItem(const QString& path);
