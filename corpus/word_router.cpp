@@ -74,11 +74,19 @@ void WordRouter::Add(std::string_view word) {
 }
 
 void WordRouter::AddBatch(const PendingWord* words, std::size_t n) {
+    std::uint64_t prefixes[kBatch];
+    std::uint64_t hashes[kBatch];
+    const bool fetchAhead = m_owned.Large();
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint64_t prefix = word_hash::Prefix(words[i].data, words[i].length);
-        const std::uint64_t hash =
-            word_hash::HashWithPrefix(words[i].data, words[i].length, prefix);
-        Route(words[i].data, words[i].length, hash, prefix);
+        prefixes[i] = word_hash::Prefix(words[i].data, words[i].length);
+        hashes[i] = word_hash::HashWithPrefix(words[i].data, words[i].length, prefixes[i]);
+        // The words this thread counts itself wait for memory once per batch.
+        if (fetchAhead && WordCounter::PartitionOf(hashes[i], m_outboxes.size()) == m_own) {
+            m_owned.Prefetch(hashes[i]);
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        Route(words[i].data, words[i].length, hashes[i], prefixes[i]);
     }
 }
 
