@@ -235,9 +235,8 @@ std::optional<WordTable> Job::OwnedWords(CountedShare& counted, const std::vecto
     if (!verdict.dropInside[static_cast<std::size_t>(m_ranks.Rank())]) {
         runs.push_back(std::move(counted.insideFile.entries));
     }
-    WordTable owned =
-        WordTable::FromSorted(ExchangeWords(m_ranks, std::move(runs), m_roundBytes, m_threads),
-                              WordTable::Index::kOnFirstFind);
+    WordTable owned = WordTable::FromSorted(ExchangeWords(m_ranks, std::move(runs), m_roundBytes),
+                                            WordTable::Index::kOnFirstFind);
     m_times.exchange = SecondsSince(exchangeStarts);
     return owned;
 }

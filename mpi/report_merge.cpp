@@ -1,9 +1,7 @@
 #include "mpi/report_merge.h"
 
-#include <queue>
-
 #include "mpi/packed_words.h"
-#include "mpi/wire.h"
+#include "mpi/run_merge.h"
 #include "report/report_text.h"
 
 namespace tavro {
@@ -12,63 +10,13 @@ namespace {
 // Lines rendered at a time: the merged words wait in a batch of this many.
 constexpr std::size_t kBatch = 4096;
 
-class ListRun : public WordRun {
-  public:
-    explicit ListRun(const DisplayList& list) : m_list(list) {}
-    bool Next(std::string_view& word, Count& count) override {
-        if (m_next == m_list.size()) return false;
-        const WordEntry& entry = *m_list[m_next++];
-        word = entry.word;
-        count = entry.count;
-        return true;
-    }
-
-  private:
-    const DisplayList& m_list;
-    std::size_t m_next = 0;
-};
-
-// The list another rank sends: chunks of packed words, then an empty chunk.
-class ReceivedRun : public WordRun {
-  public:
-    ReceivedRun(Communicator& ranks, int source) : m_ranks(ranks), m_source(source) {}
-    bool Next(std::string_view& word, Count& count) override {
-        while (!m_reader.Next(word, count)) {
-            if (m_ended) {
-                if (m_reader.Pending()) throw wire::Malformed("report list");
-                return false;
-            }
-            const std::string chunk = m_ranks.Receive(m_source);
-            m_ended = chunk.empty();
-            m_reader.Feed(chunk);
-        }
-        return true;
-    }
-
-  private:
-    Communicator& m_ranks;
-    int m_source;
-    PackedWordReader m_reader;
-    bool m_ended = false;
-};
-
-struct Head {
-    std::string_view word;
-    Count count = 0;
-};
-
-bool InReportOrder(const Head& a, const Head& b, bool byFrequency) {
-    if (byFrequency && a.count != b.count) return a.count > b.count;
-    return a.word < b.word;
-}
-
-// Collects merged words and renders them a batch at a time.
+// Collects merged words and renders them a batch at a time, as tavro-cli does.
 class ReportWriter {
   public:
-    void Add(const Head& head) {
+    void Add(std::string_view word, Count count) {
         if (m_used == m_batch.size()) m_batch.emplace_back();
-        m_batch[m_used].word.assign(head.word);
-        m_batch[m_used].count = head.count;
+        m_batch[m_used].word.assign(word);
+        m_batch[m_used].count = count;
         if (++m_used == kBatch) Flush();
     }
     std::string Finish() {
@@ -92,25 +40,6 @@ class ReportWriter {
 
 }  // namespace
 
-std::string MergeReport(std::vector<std::unique_ptr<WordRun>>& runs, bool byFrequency) {
-    std::vector<Head> heads(runs.size());
-    const auto later = [&](std::size_t a, std::size_t b) {
-        return InReportOrder(heads[b], heads[a], byFrequency);
-    };
-    std::priority_queue<std::size_t, std::vector<std::size_t>, decltype(later)> next(later);
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-        if (runs[r]->Next(heads[r].word, heads[r].count)) next.push(r);
-    }
-    ReportWriter report;
-    while (!next.empty()) {
-        const std::size_t r = next.top();
-        next.pop();
-        report.Add(heads[r]);
-        if (runs[r]->Next(heads[r].word, heads[r].count)) next.push(r);
-    }
-    return report.Finish();
-}
-
 void SendReportList(Communicator& ranks, const DisplayList& list, std::size_t chunkBytes) {
     std::string pending;
     for (const WordEntry* entry : list) {
@@ -128,11 +57,14 @@ void SendReportList(Communicator& ranks, const DisplayList& list, std::size_t ch
 
 std::string MergeReportLists(Communicator& ranks, const DisplayList& own, bool byFrequency) {
     std::vector<std::unique_ptr<WordRun>> runs;
-    runs.push_back(std::make_unique<ListRun>(own));
+    runs.push_back(RunOf(own));
     for (int source = 1; source < ranks.Size(); ++source) {
-        runs.push_back(std::make_unique<ReceivedRun>(ranks, source));
+        runs.push_back(PackedRun([&ranks, source] { return ranks.Receive(source); }));
     }
-    return MergeReport(runs, byFrequency);
+    ReportWriter report;
+    MergeRuns(runs, byFrequency,
+              [&](std::string_view word, Count count) { report.Add(word, count); });
+    return report.Finish();
 }
 
 }  // namespace tavro

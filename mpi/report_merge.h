@@ -6,31 +6,17 @@
 // (what tavro-cli's stable sort of the alphabetical list gives). The other
 // ranks send their lists to rank 0 in chunks of at most `chunkBytes`, one
 // chunk on its way from each at a time; rank 0 merges the lists in the same
-// order and renders the report as tavro-cli does. So rank 0 holds its own
-// words, a chunk from each rank and the report, never all the ranks' words.
+// order (run_merge.h) and renders the report as tavro-cli does. So rank 0
+// holds its own words, a chunk from each rank and the report, never all the
+// ranks' words.
 #pragma once
 
-#include <memory>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "mpi/communicator.h"
 #include "report/word_list.h"
 
 namespace tavro {
-
-// A list of words in report order, read front to back.
-class WordRun {
-  public:
-    virtual ~WordRun() = default;
-    // The next word and its count; false at the end. `word` stays valid until
-    // the next call.
-    virtual bool Next(std::string_view& word, Count& count) = 0;
-};
-
-// The report lines of `runs` (no word in two of them) merged in report order.
-std::string MergeReport(std::vector<std::unique_ptr<WordRun>>& runs, bool byFrequency);
 
 // At every rank but 0: sends `list`, in report order, to rank 0.
 void SendReportList(Communicator& ranks, const DisplayList& list, std::size_t chunkBytes);

@@ -1,28 +1,31 @@
 #include "mpi/word_exchange.h"
 
 #include <algorithm>
+#include <deque>
+#include <memory>
 
-#include "corpus/parallel.h"
-#include "corpus/sorted_merge.h"
 #include "corpus/word_counter.h"
 #include "corpus/word_hash.h"
 #include "mpi/packed_words.h"
-#include "mpi/wire.h"
+#include "mpi/run_merge.h"
 
 namespace tavro {
 namespace {
 
-// Every rank's words packed by owner; the runs are emptied as they are packed.
+// `runs` merged in word order into `take`; the runs are freed.
+void MergeOwnRuns(std::vector<std::vector<WordEntry>>& runs,
+                  const std::function<void(std::string_view, Count)>& take) {
+    std::vector<std::unique_ptr<WordRun>> merged;
+    for (const std::vector<WordEntry>& run : runs) merged.push_back(RunOf(run));
+    MergeRuns(merged, false, take);
+    std::vector<std::vector<WordEntry>>().swap(runs);
+}
+
 std::vector<std::string> PackByOwner(std::vector<std::vector<WordEntry>>& runs, int ranks) {
     std::vector<std::string> packs(static_cast<std::size_t>(ranks));
-    for (std::vector<WordEntry>& run : runs) {
-        for (WordEntry& entry : run) {
-            AppendPackedWord(packs[static_cast<std::size_t>(OwnerOf(entry.word, ranks))],
-                             entry.word, entry.count);
-            std::string().swap(entry.word);
-        }
-        std::vector<WordEntry>().swap(run);
-    }
+    MergeOwnRuns(runs, [&](std::string_view word, Count count) {
+        AppendPackedWord(packs[static_cast<std::size_t>(OwnerOf(word, ranks))], word, count);
+    });
     return packs;
 }
 
@@ -34,19 +37,32 @@ std::uint64_t RoundsFor(const std::vector<std::string>& packs, std::size_t round
     return rounds;
 }
 
-// The words of `owned` in word order; the counter is emptied.
-std::vector<WordEntry> InWordOrder(WordCounter& owned, int threads) {
-    std::vector<SortedRun> runs(owned.Partitions());
-    RunShares(runs.size(), threads, [&](std::size_t p) {
-        const std::vector<CountTable::CountedWord> words = owned.Part(p).SortedWords();
-        runs[p].entries.resize(words.size());
-        for (std::size_t i = 0; i < words.size(); ++i) {
-            runs[p].entries[i].word.assign(words[i].word);
-            runs[p].entries[i].count = words[i].count;
+// Sends every rank its pack; what every rank sent this one, as its chunks.
+std::vector<std::deque<std::string>> SendInRounds(Communicator& ranks,
+                                                  std::vector<std::string> packs,
+                                                  std::size_t roundBytes) {
+    const std::size_t size = packs.size();
+    const std::uint64_t rounds = ranks.MaxOverRanks(RoundsFor(packs, roundBytes));
+    std::vector<std::size_t> sent(size, 0);
+    std::vector<std::string_view> outgoing(size);
+    std::vector<std::string> incoming(size);
+    std::vector<std::deque<std::string>> received(size);
+    for (std::uint64_t round = 0; round < rounds; ++round) {
+        for (std::size_t d = 0; d < size; ++d) {
+            outgoing[d] = std::string_view(packs[d]).substr(sent[d], roundBytes);
+            sent[d] += outgoing[d].size();
         }
-        owned.Part(p) = CountTable(2);
-    });
-    return MergeSortedRuns(runs, threads).entries;
+        ranks.Exchange(outgoing, incoming);
+        for (std::size_t d = 0; d < size; ++d) {
+            if (sent[d] != packs[d].size()) continue;
+            std::string().swap(packs[d]);  // all sent: its memory goes back now
+            sent[d] = 0;
+        }
+        for (std::size_t s = 0; s < size; ++s) {
+            if (!incoming[s].empty()) received[s].push_back(std::move(incoming[s]));
+        }
+    }
+    return received;
 }
 
 }  // namespace
@@ -60,37 +76,31 @@ int OwnerOf(std::string_view word, int ranks) {
 }
 
 std::vector<WordEntry> ExchangeWords(Communicator& ranks, std::vector<std::vector<WordEntry>> runs,
-                                     std::size_t roundBytes, int threads) {
-    const auto size = static_cast<std::size_t>(ranks.Size());
-    std::vector<std::string> packs = PackByOwner(runs, ranks.Size());
-    const std::uint64_t rounds = ranks.MaxOverRanks(RoundsFor(packs, roundBytes));
-    std::vector<std::size_t> sent(size, 0);
-    std::vector<PackedWordReader> readers(size);
-    WordCounter owned(static_cast<std::size_t>(threads));
-    std::vector<std::string_view> outgoing(size);
-    std::vector<std::string> incoming(size);
-    for (std::uint64_t round = 0; round < rounds; ++round) {
-        for (std::size_t d = 0; d < size; ++d) {
-            outgoing[d] = std::string_view(packs[d]).substr(sent[d], roundBytes);
-            sent[d] += outgoing[d].size();
-        }
-        ranks.Exchange(outgoing, incoming);
-        for (std::size_t d = 0; d < size; ++d) {
-            if (sent[d] != packs[d].size()) continue;
-            std::string().swap(packs[d]);  // all sent: its memory goes back now
-            sent[d] = 0;
-        }
-        for (std::size_t s = 0; s < size; ++s) {
-            readers[s].Feed(incoming[s]);
-            std::string_view word;
-            Count count = 0;
-            while (readers[s].Next(word, count)) owned.Add(word, count);
-        }
+                                     std::size_t roundBytes) {
+    std::vector<WordEntry> owned;
+    const auto keep = [&](std::string_view word, Count count) {
+        owned.emplace_back();
+        owned.back().word.assign(word);
+        owned.back().count = count;
+    };
+    if (ranks.Size() == 1) {  // every word is this rank's already
+        if (runs.size() == 1) return std::move(runs.front());
+        MergeOwnRuns(runs, keep);
+        return owned;
     }
-    for (const PackedWordReader& reader : readers) {
-        if (reader.Pending()) throw wire::Malformed("word exchange");
+    std::vector<std::deque<std::string>> received =
+        SendInRounds(ranks, PackByOwner(runs, ranks.Size()), roundBytes);
+    std::vector<std::unique_ptr<WordRun>> packs;
+    for (std::deque<std::string>& chunks : received) {
+        packs.push_back(PackedRun([&chunks] {
+            if (chunks.empty()) return std::string();
+            std::string chunk = std::move(chunks.front());
+            chunks.pop_front();
+            return chunk;
+        }));
     }
-    return InWordOrder(owned, threads);
+    MergeRuns(packs, false, keep);
+    return owned;
 }
 
 }  // namespace tavro

@@ -1,14 +1,14 @@
 // Giving every distinct word of a run to the one rank that owns it.
 //
-// Each rank has counted its share of the input into runs of distinct words,
-// so a word met on several ranks is in several ranks' runs. A word's owner is
-// picked by its hash, the same on every rank. Every rank packs its words by
-// owner, and the ranks send each other their packs in rounds of at most
-// `roundBytes` bytes from one rank to another, so that beyond its own words a
-// rank holds at most a buffer of ranks x roundBytes each way. The owner counts
-// what it receives, adding up the counts of a word that came from several
-// ranks, and puts its words in order: it then holds each word it owns once,
-// with its count over the whole input.
+// Each rank has counted its share of the input into runs of distinct words in
+// word order, so a word met on several ranks is in several ranks' runs. A
+// word's owner is picked by its hash, the same on every rank. Every rank packs
+// its words by owner, still in word order, and the ranks send each other their
+// packs in rounds of at most `roundBytes` bytes from one rank to another, so
+// that a round needs a buffer of ranks x roundBytes each way. The owner keeps
+// what it receives packed, then merges the ranks' packs in word order (run_merge.h),
+// adding up the counts of a word that came from several ranks: it then holds
+// each word it owns once, with its count over the whole input.
 #pragma once
 
 #include <cstddef>
@@ -24,8 +24,8 @@ namespace tavro {
 int OwnerOf(std::string_view word, int ranks);
 
 // The words this rank owns, in word order, gathered from every rank's `runs`
-// (each in any order; emptied on the way); sorted on up to `threads` threads.
+// (each in word order; freed on the way).
 std::vector<WordEntry> ExchangeWords(Communicator& ranks, std::vector<std::vector<WordEntry>> runs,
-                                     std::size_t roundBytes, int threads);
+                                     std::size_t roundBytes);
 
 }  // namespace tavro
