@@ -40,6 +40,7 @@ ParsedMpiCommand ParseMpiOptions(const std::vector<std::string>& args) {
     parser.Value("--round-bytes", WholeNumberInto("--round-bytes", kMaxRoundBytes, roundBytes));
     parser.Flag("--all-words", options.allWords);
     parser.Flag("--by-frequency", options.byFrequency);
+    parser.Flag("--capitals-accents", options.capitalsAccents);
     parser.Flag("--timings", options.timings);
     parser.Flag("--help", options.help, "-h");
     parser.Flag("--version", options.version);

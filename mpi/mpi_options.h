@@ -16,6 +16,7 @@ struct MpiOptions {
     bool byFrequency = false;
     std::optional<std::string> output;      // -o OUT; standard output when absent
     int threads = 0;                        // --threads N, per rank; 0: the rank's cores
+    bool capitalsAccents = false;           // --capitals-accents
     std::optional<std::size_t> roundBytes;  // --round-bytes N; by the number of ranks when absent
     bool timings = false;
     bool help = false;

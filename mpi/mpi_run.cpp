@@ -16,6 +16,7 @@
 #include "corpus/parallel.h"
 #include "corpus/word_hash.h"
 #include "corpus/word_table.h"
+#include "lexicon/accent_restoring.h"
 #include "lexicon/ending_table.h"
 #include "lexicon/noun_crediting.h"
 #include "lexicon/noun_lexicon.h"
@@ -145,6 +146,7 @@ class Job {
     std::size_t m_roundBytes = 1;
     WordTable m_nouns;
     std::vector<EndingGroup> m_table;
+    std::unique_ptr<AccentRestorer> m_accentless;       // with --capitals-accents
     std::vector<std::optional<std::uint64_t>> m_sizes;  // of the input files, as probed
     // At rank 0: the probed files that cannot be opened again (standard input, pipes).
     std::map<std::uint32_t, std::unique_ptr<ByteSource>> m_readOnce;
@@ -167,6 +169,8 @@ std::optional<RankFailure> Job::LoadData() {
     if (!loaded.ok()) return RankFailure{failure_place::kLexicon, std::move(loaded)};
     loaded = LoadConjugationTable(m_files, m_options.conjugation, m_table);
     if (!loaded.ok()) return RankFailure{failure_place::kConjugation, std::move(loaded)};
+    if (m_options.capitalsAccents)
+        m_accentless = std::make_unique<AccentRestorer>(m_nouns, m_table);
     return std::nullopt;
 }
 
@@ -243,7 +247,7 @@ std::optional<WordTable> Job::OwnedWords(CountedShare& counted, const std::vecto
 
 std::string Job::NounReport(const WordTable& owned) {
     const auto creditingStarts = Clock::now();
-    AddCredits(CreditNouns(owned, m_nouns, m_table, m_threads), owned, m_nouns);
+    AddCredits(CreditNouns(owned, m_nouns, m_table, m_threads, m_accentless.get()), owned, m_nouns);
     m_times.crediting = SecondsSince(creditingStarts);
 
     const auto reportStarts = Clock::now();

@@ -102,7 +102,11 @@ class MpiRunTest : public ::testing::Test {
     // messages, against tavro-cli on the same files.
     void ExpectSameReportsAsCli(const std::vector<std::string>& inputs) {
         const std::vector<std::vector<std::string>> modes = {
-            {}, {"--by-frequency"}, {"--all-words"}, {"--all-words", "--by-frequency"}};
+            {},
+            {"--by-frequency"},
+            {"--all-words"},
+            {"--all-words", "--by-frequency"},
+            {"--capitals-accents", "--by-frequency"}};
         for (const std::vector<std::string>& mode : modes) {
             std::vector<std::string> args = mode;
             args.insert(args.end(), inputs.begin(), inputs.end());

@@ -3,7 +3,7 @@
 
 Usage: mpirun_test.py TAVRO_CLI TAVRO_MPI DATA_DIR WORK_DIR (--ranks K | --errors)
 
---ranks K: with K ranks (oversubscribed), in every report mode, the report of
+--ranks K: with K ranks (oversubscribed), in every report mode (and with --capitals-accents), the report of
   several files (CR LF, capitals, NULs, a 1A byte, an empty file, a file named
   twice) and of one big file that every rank reads a piece of (a 1A byte in
   it, lines longer than a rank's piece) must be tavro-cli's, byte for byte;
@@ -26,7 +26,8 @@ import sys
 from pathlib import Path
 
 SKIP = 77
-MODES = [[], ["--by-frequency"], ["--all-words"], ["--all-words", "--by-frequency"]]
+MODES = [[], ["--by-frequency"], ["--all-words"], ["--all-words", "--by-frequency"],
+         ["--capitals-accents"]]
 TIMEOUT = 120  # seconds for one job: far more than it needs, less than a hang
 
 # Runs the command after the folder, catching its output and status by rank.
