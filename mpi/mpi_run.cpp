@@ -236,7 +236,8 @@ std::optional<WordTable> Job::OwnedWords(CountedShare& counted, const std::vecto
     }
     std::vector<std::vector<WordEntry>> runs;
     runs.push_back(std::move(counted.fromFileStarts.entries));
-    if (!verdict.dropInside[static_cast<std::size_t>(m_ranks.Rank())]) {
+    const bool dropped = verdict.dropInside[static_cast<std::size_t>(m_ranks.Rank())];
+    if (!dropped && !counted.insideFile.entries.empty()) {
         runs.push_back(std::move(counted.insideFile.entries));
     }
     WordTable owned = WordTable::FromSorted(ExchangeWords(m_ranks, std::move(runs), m_roundBytes),

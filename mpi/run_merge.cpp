@@ -93,7 +93,7 @@ void MergeRuns(std::vector<std::unique_ptr<WordRun>>& runs, bool byFrequency,
     };
     for (std::size_t r = 0; r < runs.size(); ++r) advance(r);
     std::string word;  // a copy: advancing a run may end the life of its head's bytes
-    while (!next.empty()) {
+    while (next.size() > 1) {
         const std::size_t r = next.top();
         next.pop();
         word.assign(heads[r].word);
@@ -107,6 +107,11 @@ void MergeRuns(std::vector<std::unique_ptr<WordRun>>& runs, bool byFrequency,
         }
         take(word, count);
     }
+    if (next.empty()) return;
+    const std::size_t last = next.top();  // the one run left needs no comparing
+    do {
+        take(heads[last].word, heads[last].count);
+    } while (runs[last]->Next(heads[last].word, heads[last].count));
 }
 
 }  // namespace tavro
