@@ -20,7 +20,7 @@ class Communicator {
 
     virtual int Rank() const = 0;
     virtual int Size() const = 0;
-    // How many ranks of the job run on this rank's machine (itself included).
+    // How many ranks of the job run on this rank's machine (itself included); collective.
     virtual int RanksOnThisMachine() = 0;
 
     // `bytes` of rank `root`, on every rank.
