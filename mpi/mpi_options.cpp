@@ -36,6 +36,22 @@ ParsedMpiCommand ParseMpiOptions(const std::vector<std::string>& args) {
         },
         "-o");
     parser.Value("--threads", WholeNumberInto("--threads", kMaxThreads, options.threads));
+    parser.Value("--encoding", [&](const std::string& value) {
+        const std::optional<EncodingChoice> choice = ParseEncodingChoice(value);
+        if (!choice) {
+            return "--encoding takes auto, utf-8, cp1253 or iso-8859-7, not '" + value + "'";
+        }
+        options.encoding = *choice;
+        return std::string();
+    });
+    parser.Value("--output-encoding", [&](const std::string& value) {
+        const std::optional<EncodingChoice> choice = ParseEncodingChoice(value);
+        if (!choice || *choice == EncodingChoice::kAuto) {
+            return "--output-encoding takes cp1253, utf-8 or iso-8859-7, not '" + value + "'";
+        }
+        options.outputEncoding = EncodingFor({}, *choice);
+        return std::string();
+    });
     std::size_t roundBytes = 0;
     parser.Value("--round-bytes", WholeNumberInto("--round-bytes", kMaxRoundBytes, roundBytes));
     parser.Flag("--all-words", options.allWords);
@@ -59,6 +75,16 @@ writes the report. The report is byte for byte tavro-cli's for the same files,
 whatever the number of ranks. Every rank reads the files and the data files
 under the same paths.
 
+Encodings:
+  --encoding ENC       what the input files are in: auto (the default: decided
+                       per file from its bytes, as tavro-cli decides), utf-8,
+                       cp1253 or iso-8859-7. Characters that code page 1253
+                       cannot hold separate words; each malformed byte sequence
+                       does too, and a file that holds any gets a warning
+  --output-encoding ENC
+                       write the report in ENC: cp1253 (the default), utf-8 or
+                       iso-8859-7
+
 Report options:
   --all-words          list every word of the input, not only the lexicon's nouns
   --by-frequency       order by descending count (equal counts alphabetically);
@@ -81,6 +107,8 @@ Data files (every rank reads them):
   --lexicon FILE       the noun lexicon, one noun per line (default: finalList.txt)
   --conjugation FILE   the inflection table (default: conjugation.txt)
                        Both defaults are looked up in the current directory.
+                       Either may be in code page 1253, UTF-8 or ISO-8859-7
+                       (decided from its bytes, whatever --encoding says).
 
   -h, --help           show this help and exit
   --version            show the version and exit

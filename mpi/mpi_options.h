@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_encoding.h"
+
 namespace tavro {
 
 struct MpiOptions {
@@ -14,9 +16,11 @@ struct MpiOptions {
     std::string conjugation = "conjugation.txt";
     bool allWords = false;
     bool byFrequency = false;
-    std::optional<std::string> output;      // -o OUT; standard output when absent
-    int threads = 0;                        // --threads N, per rank; 0: the rank's cores
-    bool capitalsAccents = false;           // --capitals-accents
+    std::optional<std::string> output;                // -o OUT; standard output when absent
+    int threads = 0;                                  // --threads N, per rank; 0: the rank's cores
+    bool capitalsAccents = false;                     // --capitals-accents
+    EncodingChoice encoding = EncodingChoice::kAuto;  // --encoding: what the input files are in
+    std::optional<TextEncoding> outputEncoding;       // --output-encoding; cp1253 when absent
     std::optional<std::size_t> roundBytes;  // --round-bytes N; by the number of ranks when absent
     bool timings = false;
     bool help = false;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -27,10 +28,12 @@
 #include "mpi/share_counting.h"
 #include "mpi/share_plan.h"
 #include "mpi/share_verdict.h"
+#include "mpi/split_encodings.h"
 #include "mpi/wire.h"
 #include "mpi/word_exchange.h"
 #include "platform/console_platform.h"
 #include "platform/save_file.h"
+#include "platform/text_encoding.h"
 #include "report/report_text.h"
 #include "report/word_list.h"
 
@@ -129,12 +132,16 @@ class Job {
     // At rank 0, opens every input file to learn its size; every rank gets the sizes.
     std::optional<RankFailure> ProbeInputFiles();
     OpenedSource OpenPiece(const Piece& piece);
+    // What each piece of `plan` is read in: the forced encoding, or the one
+    // agreed for a split file, or nothing (decided as the piece is read).
+    PieceEncoding PieceEncodings(const std::vector<Share>& plan);
     // The words this rank owns, from its counted share (emptied).
     std::optional<WordTable> OwnedWords(CountedShare& counted, const std::vector<Share>& plan);
     // The report at rank 0 (empty elsewhere).
     std::string NounReport(const WordTable& owned);
     std::string WordReport(const WordTable& owned);
-    int WriteReport(std::string_view report);
+    // Writes the report, in the output encoding, to -o OUT or standard output.
+    int WriteReport(std::string_view cp1253Report);
     void PrintTimings();
 
     const MpiOptions& m_options;
@@ -165,12 +172,25 @@ int Job::Fail(const Status& status) {
 }
 
 std::optional<RankFailure> Job::LoadData() {
-    Status loaded = LoadNounLexicon(m_files, m_options.lexicon, m_nouns);
-    if (!loaded.ok()) return RankFailure{failure_place::kLexicon, std::move(loaded)};
-    loaded = LoadConjugationTable(m_files, m_options.conjugation, m_table);
-    if (!loaded.ok()) return RankFailure{failure_place::kConjugation, std::move(loaded)};
-    if (m_options.capitalsAccents)
-        m_accentless = std::make_unique<AccentRestorer>(m_nouns, m_table);
+    try {
+        Status loaded = LoadNounLexicon(m_files, m_options.lexicon, m_nouns);
+        if (!loaded.ok()) return RankFailure{failure_place::kLexicon, std::move(loaded)};
+    } catch (const std::bad_alloc&) {
+        return RankFailure{
+            failure_place::kLexicon,
+            Status::Fatal({"Out of memory while loading the lexicon ", m_options.lexicon})};
+    }
+    try {
+        Status loaded = LoadConjugationTable(m_files, m_options.conjugation, m_table);
+        if (!loaded.ok()) return RankFailure{failure_place::kConjugation, std::move(loaded)};
+        if (m_options.capitalsAccents) {
+            m_accentless = std::make_unique<AccentRestorer>(m_nouns, m_table);
+        }
+    } catch (const std::bad_alloc&) {
+        return RankFailure{failure_place::kConjugation,
+                           Status::Fatal({"Out of memory while loading the inflection table ",
+                                          m_options.conjugation})};
+    }
     return std::nullopt;
 }
 
@@ -221,6 +241,22 @@ OpenedSource Job::OpenPiece(const Piece& piece) {
         return {std::move(once->second), {}};
     }
     return m_files.OpenForReadFrom(m_options.inputFiles[piece.file], PieceSource::OpenAt(piece));
+}
+
+PieceEncoding Job::PieceEncodings(const std::vector<Share>& plan) {
+    if (m_options.encoding != EncodingChoice::kAuto) {
+        const TextEncoding forced = EncodingFor({}, m_options.encoding);
+        return [forced](const Piece&) { return std::optional<TextEncoding>(forced); };
+    }
+    std::map<std::uint32_t, TextEncoding> split =
+        AgreeOnSplitEncodings(m_ranks, plan, [this](std::uint32_t file) {
+            return m_files.OpenForReadFrom(m_options.inputFiles[file], 0);
+        });
+    return [split = std::move(split)](const Piece& piece) -> std::optional<TextEncoding> {
+        const auto agreed = split.find(piece.file);
+        if (agreed == split.end()) return std::nullopt;
+        return agreed->second;
+    };
 }
 
 std::optional<WordTable> Job::OwnedWords(CountedShare& counted, const std::vector<Share>& plan) {
@@ -277,7 +313,12 @@ std::string Job::WordReport(const WordTable& owned) {
     return report;
 }
 
-int Job::WriteReport(std::string_view report) {
+int Job::WriteReport(std::string_view cp1253Report) {
+    std::string converted;
+    if (m_options.outputEncoding && *m_options.outputEncoding != TextEncoding::kCp1253) {
+        converted = EncodeCp1253(cp1253Report, *m_options.outputEncoding);
+    }
+    const std::string_view report = converted.empty() ? cp1253Report : converted;
     if (m_options.output) {
         const std::string problem = SaveFile(m_files, *m_options.output, report);
         if (!problem.empty()) {
@@ -328,9 +369,10 @@ int Job::Run() {
     if (const std::optional<RankFailure> failure = ProbeInputFiles()) return Fail(failure->status);
 
     const std::vector<Share> plan = ShareOut(m_sizes, m_ranks.Size());
+    const PieceEncoding encodingOf = PieceEncodings(plan);
     CountedShare counted = CountShare(
         plan[static_cast<std::size_t>(m_ranks.Rank())], m_options.inputFiles,
-        [this](const Piece& piece) { return OpenPiece(piece); }, m_threads);
+        [this](const Piece& piece) { return OpenPiece(piece); }, encodingOf, m_threads);
     m_times.counting = counted.countingSeconds;
     m_times.sorting = counted.sortingSeconds;
     const std::optional<WordTable> owned = OwnedWords(counted, plan);

@@ -5,8 +5,10 @@ Usage: mpirun_test.py TAVRO_CLI TAVRO_MPI DATA_DIR WORK_DIR (--ranks K | --error
 
 --ranks K: with K ranks (oversubscribed), in every report mode (and with --capitals-accents), the report of
   several files (CR LF, capitals, NULs, a 1A byte, an empty file, a file named
-  twice) and of one big file that every rank reads a piece of (a 1A byte in
-  it, lines longer than a rank's piece) must be tavro-cli's, byte for byte;
+  twice), of one big file that every rank reads a piece of (a 1A byte in it,
+  lines longer than a rank's piece) and of the same in UTF-8 (malformed bytes
+  in it, its encoding shown only after the first rank's piece) must be
+  tavro-cli's, byte for byte, and so must the warnings;
   so must it with tiny messages and when written with -o.
 --errors: on 3 ranks, an input file that cannot be opened, a missing lexicon
   and a usage error give every rank tavro-cli's exit status and rank 0 alone
@@ -136,22 +138,29 @@ def make_corpora(work, data):
     big = make_text(rng, lines, 4000, long_every=500)
     cut = len(big) * 2 // 5
     (corpus / "big.txt").write_bytes(big[:cut] + b"\x1a" + big[cut:])
-    return corpus, {"several files": several, "one big file": ["big.txt"]}
+    # The same in UTF-8, with a malformed byte now and then, behind 60 kB of ASCII
+    # lines: its first rank's piece shows no encoding of its own.
+    utf8 = b"ascii only\n" * 6000 + big.decode("cp1253", "replace").encode("utf-8")
+    utf8 = b"\xc3 ".join(utf8[i:i + 50000] for i in range(0, len(utf8), 50000))
+    (corpus / "big-utf8.txt").write_bytes(utf8)
+    return corpus, {"several files": several, "one big file": ["big.txt"],
+                    "one big UTF-8 file": ["big-utf8.txt"]}
 
 
 def check_ranks(job, corpus, corpora, data_args, ranks):
     for name, files in corpora.items():
         for mode in MODES:
             args = [*data_args, *mode, *files]
-            status, expected, _ = job.tavro_cli(args, corpus)
+            status, expected, warnings = job.tavro_cli(args, corpus)
             if status != 0:
                 sys.exit(f"tavro-cli {args} failed with {status}")
             what = f"{name}, {' '.join(mode) or 'nouns'}, {ranks} ranks"
-            job.expect(what, job.mpirun([(ranks, corpus, args)]), 0, expected, b"")
+            warnings = warnings.replace(b"tavro-cli:", b"tavro-mpi:")
+            job.expect(what, job.mpirun([(ranks, corpus, args)]), 0, expected, warnings)
             if mode == ["--all-words"]:
                 job.expect(what + ", --round-bytes 64",
                            job.mpirun([(ranks, corpus, ["--round-bytes", "64", *args])]),
-                           0, expected, b"")
+                           0, expected, warnings)
     out = job.work / "out.txt"
     _, expected, _ = job.tavro_cli([*data_args, *corpora["one big file"]], corpus)
     job.expect(f"-o, {ranks} ranks",

@@ -21,6 +21,12 @@ std::string PackReport(const ShareReport& report) {
     for (const PieceFacts& facts : report.facts) {
         wire::AppendOptionalNumber(out, facts.endOfText);
         wire::AppendOptionalNumber(out, facts.endOfFile);
+        wire::AppendOptionalNumber(
+            out, facts.encoding
+                     ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*facts.encoding))
+                     : std::nullopt);
+        wire::AppendNumber(out, facts.startsUtf16 ? 1 : 0);
+        wire::AppendNumber(out, facts.badSequences);
     }
     return out;
 }
@@ -32,8 +38,18 @@ ShareReport UnpackReport(std::string_view bytes) {
     std::uint64_t pieces = 0;
     if (!reader.Number(pieces)) throw wire::Malformed("share report");
     for (std::uint64_t i = 0; i < pieces; ++i) {
-        const std::optional<std::uint64_t> endOfText = ReadOptional(reader);
-        report.facts.push_back({endOfText, ReadOptional(reader)});
+        PieceFacts facts;
+        facts.endOfText = ReadOptional(reader);
+        facts.endOfFile = ReadOptional(reader);
+        if (const std::optional<std::uint64_t> encoding = ReadOptional(reader)) {
+            facts.encoding = static_cast<TextEncoding>(*encoding);
+        }
+        std::uint64_t utf16 = 0;
+        if (!reader.Number(utf16) || !reader.Number(facts.badSequences)) {
+            throw wire::Malformed("share report");
+        }
+        facts.startsUtf16 = utf16 != 0;
+        report.facts.push_back(facts);
     }
     return report;
 }
@@ -42,11 +58,23 @@ ShareReport UnpackReport(std::string_view bytes) {
 struct FileFacts {
     bool textEnded = false;  // some piece so far met a 1A byte
     std::optional<std::uint64_t> endOfFile;
+    std::optional<TextEncoding> encoding;  // what its first piece was read as
+    bool startsUtf16 = false;
+    std::uint64_t badSequences = 0;  // in the pieces that count
 };
 
-std::string ShrinkWarning(std::uint64_t read, std::uint64_t size) {
-    return "the file shrank while it was read: " + std::to_string(read) + " of " +
-           std::to_string(size) + " bytes were there";
+// The warnings about one file, as tavro-cli gives them.
+void WarnAbout(const std::string& path, const FileFacts& file,
+               const std::optional<std::uint64_t>& size, std::vector<FileWarning>& warnings) {
+    if (!file.textEnded && size && file.endOfFile && *file.endOfFile < *size) {
+        warnings.push_back({path, ShrinkWarning(*file.endOfFile, *size)});
+    }
+    if (file.startsUtf16) warnings.push_back({path, Utf16Warning()});
+    if (file.badSequences != 0) {
+        warnings.push_back(
+            {path,
+             BadSequenceWarning(file.badSequences, file.encoding.value_or(TextEncoding::kCp1253))});
+    }
 }
 
 }  // namespace
@@ -70,7 +98,13 @@ ShareVerdict JudgeShares(const std::vector<Share>& plan,
             const Piece& piece = plan[rank][i];
             const PieceFacts& facts = reports[rank].facts[i];
             FileFacts& file = files[piece.file];
-            if (piece.begin != 0 && file.textEnded) verdict.dropInside[rank] = true;
+            if (piece.begin == 0) {
+                file.encoding = facts.encoding;
+                file.startsUtf16 = facts.startsUtf16;
+            }
+            const bool dropped = piece.begin != 0 && file.textEnded;  // after the text's end
+            if (dropped) verdict.dropInside[rank] = true;
+            if (!dropped) file.badSequences += facts.badSequences;
             file.textEnded = file.textEnded || facts.endOfText.has_value();
             if (facts.endOfFile) {
                 file.endOfFile =
@@ -78,12 +112,8 @@ ShareVerdict JudgeShares(const std::vector<Share>& plan,
             }
         }
     }
-    for (const auto& [index, file] : files) {
-        const std::optional<std::uint64_t>& size = sizes[index];
-        if (!file.textEnded && size && file.endOfFile && *file.endOfFile < *size) {
-            verdict.warnings.push_back({paths[index], ShrinkWarning(*file.endOfFile, *size)});
-        }
-    }
+    for (const auto& [index, file] : files)
+        WarnAbout(paths[index], file, sizes[index], verdict.warnings);
     return verdict;
 }
 
