@@ -2,8 +2,9 @@
 // every rank reports: the first failure (agreement.h); for each rank, whether
 // the words of its piece that begins inside a file are dropped, because an
 // earlier piece of that file met a 1A byte, after which a file's text counts
-// nowhere; and a warning for each file that ended before the size it had when
-// the run began, as tavro-cli warns.
+// nowhere; and the warnings about each file, as tavro-cli words and orders
+// them: it ended before the size it had when the run began, it is UTF-16, it
+// held malformed sequences (summed over the pieces that count).
 #pragma once
 
 #include <cstdint>
