@@ -10,8 +10,6 @@
 namespace tavro {
 namespace {
 
-constexpr std::size_t kBlockSize = std::size_t{4} << 20;
-
 enum class FileRead { kWhole, kReadError, kCancelled };
 
 // What one file was read as; nothing while all of it was plain ASCII.
@@ -24,10 +22,6 @@ struct FileEncoding {
 std::optional<TextEncoding> Forced(EncodingChoice choice) {
     if (choice == EncodingChoice::kAuto) return std::nullopt;
     return EncodingFor({}, choice);
-}
-
-bool StartsUtf16(std::string_view block) {
-    return block.substr(0, 2) == "\xFF\xFE" || block.substr(0, 2) == "\xFE\xFF";
 }
 
 // Submits the blocks of one open file, the file of index `index`.
@@ -45,6 +39,21 @@ FileRead ReadFile(ByteSource& file, std::uint32_t index, BlockReader& reader, Co
         progress.ShowBytesRead(reader.BytesRead(), file.Size());
         if (progress.CancelRequested()) return FileRead::kCancelled;
     }
+}
+
+double SecondsBetween(std::chrono::steady_clock::time_point from,
+                      std::chrono::steady_clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+Status OutOfMemory(const std::string& doing) {
+    return Status::Fatal({"Out of memory while " + doing, ""});
+}
+
+}  // namespace
+
+bool StartsUtf16(std::string_view firstBlock) {
+    return firstBlock.substr(0, 2) == "\xFF\xFE" || firstBlock.substr(0, 2) == "\xFE\xFF";
 }
 
 std::string ShrinkWarning(std::uint64_t read, std::uint64_t size) {
@@ -67,17 +76,6 @@ std::string BadSequenceWarning(std::uint64_t bad, TextEncoding encoding) {
            EncodingName(encoding) + "; each was read as a space";
 }
 
-double SecondsBetween(std::chrono::steady_clock::time_point from,
-                      std::chrono::steady_clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
-Status OutOfMemory(const std::string& doing) {
-    return Status::Fatal({"Out of memory while " + doing, ""});
-}
-
-}  // namespace
-
 CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& files,
                              ProgressDisplay& progress, const CountingOptions& options) {
     CountedInput counted;
@@ -85,7 +83,7 @@ CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& 
     std::string doing = "starting to count";
     try {
         CountingPool pool(ThreadsFor(options.threads), options.countFiles);
-        BlockReader reader(kBlockSize);
+        BlockReader reader(kInputBlockSize);
         std::vector<FileEncoding> encodings(paths.size());
         std::vector<std::pair<std::uint32_t, FileWarning>> readingWarnings;
         for (std::uint32_t index = 0; index < paths.size(); ++index) {

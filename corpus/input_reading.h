@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "corpus/word_table.h"
@@ -49,6 +50,19 @@ struct CountedInput {
     double countingSeconds = 0;
     double sortingSeconds = 0;
 };
+
+// How CountInputFiles reads and judges one file, for readers that share a file
+// out (tavro-mpi) and must decide as it does.
+
+// The size of the blocks files are read in (block_reader.h).
+inline constexpr std::size_t kInputBlockSize = std::size_t{4} << 20;
+// Whether a file's first block starts with a UTF-16 byte-order mark.
+bool StartsUtf16(std::string_view firstBlock);
+// The warnings about one file, in the order a file's warnings come: it shrank
+// while it was read; it is UTF-16; it held `bad` malformed sequences.
+std::string ShrinkWarning(std::uint64_t read, std::uint64_t size);
+std::string Utf16Warning();
+std::string BadSequenceWarning(std::uint64_t bad, TextEncoding encoding);
 
 // Counts every file of `paths`. On an unreadable file, `status` is Fatal with
 // "Error while opening file <path>" or "Error while reading file <path>"; when

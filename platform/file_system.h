@@ -60,6 +60,11 @@ class FileSystem {
     virtual ~FileSystem() = default;
     // Opens a file for reading; a folder cannot be opened.
     virtual OpenedSource OpenForRead(const std::string& path) = 0;
+    // Opens a file for reading from byte `offset` on (past the end: nothing to
+    // read), so that several readers can share one large file. The source's
+    // Size() is still the whole file's. This one reads and drops the first
+    // `offset` bytes; a file system that can seek does better.
+    virtual OpenedSource OpenForReadFrom(const std::string& path, std::uint64_t offset);
     virtual FileKind KindOf(const std::string& path) = 0;
     // `path` with every symbolic link it ends in followed; `path` itself when it
     // names no link. A link to a file that does not exist gives that file's path.

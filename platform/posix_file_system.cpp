@@ -112,6 +112,11 @@ OpenedSource PosixFileSystem::OpenForRead(const std::string& path) {
     if (m_dashIsStandardInput && path == "-") {
         return {std::make_unique<FdSource>(0, false, std::nullopt), {}};
     }
+    return OpenForReadFrom(path, 0);
+}
+
+OpenedSource PosixFileSystem::OpenForReadFrom(const std::string& path, std::uint64_t offset) {
+    if (m_dashIsStandardInput && path == "-") return FileSystem::OpenForReadFrom(path, offset);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return {nullptr, ErrorText(errno)};
     struct stat info {};
@@ -126,6 +131,11 @@ OpenedSource PosixFileSystem::OpenForRead(const std::string& path) {
     }
     std::optional<std::uint64_t> size;
     if (S_ISREG(info.st_mode)) size = static_cast<std::uint64_t>(info.st_size);
+    if (offset != 0 && ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+        const int error = errno;
+        ::close(fd);
+        return {nullptr, ErrorText(error)};
+    }
     return {std::make_unique<FdSource>(fd, true, size), {}};
 }
 

@@ -15,6 +15,8 @@ class PosixFileSystem : public FileSystem {
         : m_dashIsStandardInput(dashIsStandardInput) {}
 
     OpenedSource OpenForRead(const std::string& path) override;
+    // Seeks, so the bytes before `offset` are not read; a pipe cannot be opened so.
+    OpenedSource OpenForReadFrom(const std::string& path, std::uint64_t offset) override;
     FileKind KindOf(const std::string& path) override;
     std::string FollowLinks(const std::string& path) override;
     OpenedSink CreateTemporaryBeside(const std::string& target) override;

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libicu-dev poppler-utils
   xvfb openbox xdotool
+  openmpi-bin libopenmpi-dev
 )
 missing=()
 for package in "${packages[@]}"; do

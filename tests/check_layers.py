@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Fails when the engine's layering is broken.
 
-The engine is free of Qt, and its subsystems include each other only downwards:
+The engine is free of Qt and of MPI, and its subsystems include each other only downwards:
 platform, then corpus, then lexicon, then report, then document. A subsystem's
 Qt dialogs (corpus/qt, lexicon/qt) may include Qt and their subsystem and what
 lies below it. Tests beside the code may also include the shared test helpers
-(tests/). The front ends (cli, app, evaluation, bench) stand on top.
+(tests/). The front ends (cli, app, mpi, evaluation, bench) stand on top.
 
 Usage: check_layers.py REPOSITORY
 """
@@ -16,6 +16,7 @@ from pathlib import Path
 LAYERS = ["platform", "corpus", "lexicon", "report", "document"]
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 QT_HEADER = re.compile(r"^Q[A-Z]|^Qt[A-Za-z]*/")
+MPI_HEADER = re.compile(r"^mpi(\.h|cxx\.h|\.hpp)$|^openmpi/")
 
 
 def layer_of(relative):
@@ -31,6 +32,8 @@ def problems_in(path, relative):
         if bracket == "<":
             if QT_HEADER.match(header) and not is_qt:
                 yield f"{relative}: includes the Qt header <{header}>"
+            if MPI_HEADER.match(header):
+                yield f"{relative}: includes the MPI header <{header}>"
             continue
         first = header.split("/")[0]
         if first == "tests" and is_test:
