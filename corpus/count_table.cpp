@@ -31,7 +31,7 @@ std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint32
     slot.offset = m_bytes.size();
     slot.count = 0;
     m_bytes.insert(m_bytes.end(), word, word + length);
-    if (++m_size * 2 <= m_slots.size()) return index;
+    if (!Crowded(++m_size)) return index;
     Grow();
     return Find(word, length, tag, prefix);
 }
@@ -84,7 +84,7 @@ void CountTable::MergeFiles(std::size_t index, const CountTable& other, std::siz
 }
 
 void CountTable::Reserve(std::size_t words) {
-    while (words * 2 > m_slots.size()) Grow();
+    while (Crowded(words)) Grow();
 }
 
 void CountTable::MergeFrom(const CountTable& other) {

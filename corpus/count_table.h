@@ -124,6 +124,10 @@ class CountTable {
     // Fills the free slot `index` with a new word; kept off the counting path.
     [[gnu::noinline]] std::size_t Insert(const char* word, std::size_t length, std::uint32_t tag,
                                          std::uint64_t prefix, std::size_t index);
+    // Whether `words` words fill the slots too densely: the table grows past 70%,
+    // where a probe still finds its word in a cache line or two, and the memory a
+    // large vocabulary takes (and the kernel must clear) stays small.
+    bool Crowded(std::size_t words) const { return words * 10 > m_slots.size() * 7; }
     // Makes room for `words` words in all without growing on the way.
     void Reserve(std::size_t words);
     [[gnu::noinline]] void AddLongWord(std::string_view word, Count count);
