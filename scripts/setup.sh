@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 packages=(
   g++ cmake ninja-build pkg-config python3
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev
   libicu-dev poppler-utils
-  xvfb openbox xdotool
+  xvfb openbox xdotool imagemagick
   openmpi-bin libopenmpi-dev
 )
 missing=()
