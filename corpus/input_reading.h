@@ -12,10 +12,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "corpus/token_windows.h"
+#include "corpus/word_files.h"
 #include "corpus/word_table.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
@@ -35,6 +38,7 @@ struct CountingOptions {
     int threads = 0;                                  // how many threads count (0: every core)
     bool countFiles = false;                          // count the files each word occurs in as well
     EncodingChoice encoding = EncodingChoice::kAuto;  // what the files are read as
+    bool windows = false;                             // take the text in windows (token_windows.h)
 };
 
 struct CountedInput {
@@ -42,7 +46,9 @@ struct CountedInput {
     WordTable words;  // every distinct folded word with its count over all files
     // Beside the words: how many of the files each occurs in (when counted).
     std::vector<std::uint32_t> fileCounts;
-    std::uint64_t bytesRead = 0;  // read from all files
+    WordFiles files;  // beside the words: the files each occurs in (when counted)
+    std::optional<WindowTally> windows;  // when the text was taken in windows
+    std::uint64_t bytesRead = 0;         // read from all files
     // Malformed byte sequences met in all files (each was read as a separator).
     std::uint64_t badSequences = 0;
     std::vector<FileWarning> warnings;  // in file order

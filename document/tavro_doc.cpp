@@ -35,6 +35,10 @@ void CTavroDoc::ClearRun() {
     m_pWordTree.reset();
     m_credits = {};
     m_runWarnings.clear();
+    m_wordFiles = {};
+    m_windows.reset();
+    m_runFileCount = m_bytesRead = m_badSequences = 0;
+    m_analysis.reset();
     ResetCounts(*m_pNounTree);
 }
 

@@ -17,10 +17,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "corpus/count_file.h"
 #include "corpus/input_reading.h"
 #include "corpus/word_table.h"
 #include "lexicon/accent_restoring.h"
@@ -28,6 +30,7 @@
 #include "lexicon/noun_crediting.h"
 #include "platform/platform.h"
 #include "platform/status.h"
+#include "report/run_analysis.h"
 #include "report/word_list.h"
 
 namespace tavro {
@@ -44,6 +47,13 @@ struct RunTimings {
     double sorting = 0;    // putting the counted words in order
     double crediting = 0;  // analysing every distinct word and crediting its nouns
     double report = 0;     // ordering and writing the report
+};
+
+// What a run gathers beyond the report, for its analysis. Off by default, so
+// that a run that only makes the report pays nothing for them.
+struct RunExtras {
+    bool files = false;    // the files each word occurs in (dispersion, count files)
+    bool windows = false;  // the text taken in 1,000-token windows (the STTR)
 };
 
 class CTavroDoc {
@@ -89,6 +99,22 @@ class CTavroDoc {
     void SetInputEncoding(EncodingChoice encoding) { m_inputEncoding = encoding; }
     EncodingChoice InputEncoding() const { return m_inputEncoding; }
 
+    // What the next runs gather beyond the report.
+    void SetRunExtras(RunExtras extras) { m_extras = extras; }
+    RunExtras Extras() const { return m_extras; }
+    // Count files (count_file.h) that the next runs add to their text files, in
+    // this order, after them. A run of count files alone is a run.
+    void SetAddedCounts(std::vector<std::string> paths) { m_addedCounts = std::move(paths); }
+    const std::vector<std::string>& AddedCounts() const { return m_addedCounts; }
+
+    // The analysis of the last run (run_analysis.h), built on the first call and
+    // kept until the next run or reset; null when there has been no run.
+    // Throws std::bad_alloc when memory runs out.
+    const RunAnalysis* Analysis() const;
+    // The last run's words as a count file holds them; their files are there
+    // only when the run counted them (RunExtras::files).
+    WordCounts RunCounts() const;
+
     // Rebuilds the report from the chosen table in the chosen order; updates the views.
     void RefreshView();
 
@@ -131,6 +157,15 @@ class CTavroDoc {
     WordCredits m_credits;
     std::vector<FileWarning> m_runWarnings;
     RunTimings m_timings;
+    // What the last run gathered for its analysis.
+    WordFiles m_wordFiles;
+    std::optional<WindowTally> m_windows;
+    std::uint64_t m_runFileCount = 0;
+    std::uint64_t m_bytesRead = 0;
+    std::uint64_t m_badSequences = 0;
+    mutable std::unique_ptr<RunAnalysis> m_analysis;
+    RunExtras m_extras;
+    std::vector<std::string> m_addedCounts;
     std::unique_ptr<AccentRestorer> m_accentless;  // when capitals are matched up to accents
     Platform& m_platform;
     int m_threads = 0;

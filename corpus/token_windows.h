@@ -1,0 +1,88 @@
+// The type/token ratio of a run's text taken in windows of consecutive tokens:
+// the standardised type/token ratio (STTR) of corpus linguistics.
+//
+// The tokens of all input files, in list order, form one stream; it is cut into
+// windows of kWindowTokens tokens from its first token on (a window may span the
+// end of one file and the start of the next); a window's ratio is the number of
+// distinct words in it over kWindowTokens, and the STTR is the mean ratio of the
+// complete windows; the last, partial window is left out. A stream shorter than
+// one window has no STTR.
+//
+// The figure is gathered while the blocks are counted, each block on its own
+// thread in any order: a block notes, for every token, how far back the same
+// word last occurred in the block; since where its windows start depends only on
+// how many tokens came before it, the block sums, for each of the kWindowTokens
+// possible starts, how many of its tokens begin a type in their window. Once the
+// blocks are all counted, their summaries are put together in stream order,
+// looking back across block boundaries for the first tokens of each block. Words
+// are told apart by their 64-bit hash (word_hash.h).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tavro {
+
+inline constexpr std::uint32_t kWindowTokens = 1000;
+
+// The windows of one stream: how many complete windows, and the distinct words
+// summed over them.
+struct WindowTally {
+    std::uint64_t windows = 0;
+    std::uint64_t typesInWindows = 0;
+    // The mean type/token ratio of the windows; nothing without a window.
+    std::optional<double> Sttr() const {
+        if (windows == 0) return std::nullopt;
+        return static_cast<double>(typesInWindows) / (static_cast<double>(windows) * kWindowTokens);
+    }
+    bool operator==(const WindowTally&) const = default;
+};
+
+// The window summary of one block, made on the thread that counts it.
+class BlockWindows {
+  public:
+    // Notes the next `n` tokens of the block, by the hashes of their words.
+    void Note(const std::uint64_t* hashes, std::size_t n);
+    // Ends the block: what is noted stays, the look-up state goes.
+    void Close();
+
+  private:
+    friend class WindowStream;
+    struct HeadToken {
+        std::uint32_t at;  // its position in the block
+        std::uint64_t hash;
+    };
+    struct Seen {
+        std::uint64_t hash = 0;
+        std::uint64_t atPlusOne = 0;  // 0: free
+    };
+    std::uint64_t m_tokens = 0;
+    std::uint64_t m_alwaysNew = 0;       // tokens whose word is not met within a window before them
+    std::vector<std::int64_t> m_starts;  // per window start, a difference array of the rest
+    std::vector<HeadToken> m_head;       // early tokens not met before in the block
+    std::vector<std::uint64_t> m_tail;   // the hashes of the last kWindowTokens - 1 tokens
+    std::vector<Seen> m_seen;            // the last position of each word in the block
+    std::size_t m_seenCount = 0;
+    std::size_t m_tailNext = 0;  // where m_tail's oldest hash is, once full
+    void Remember(std::uint64_t hash, std::uint64_t at, std::uint64_t& previousPlusOne);
+};
+
+// The blocks of one stream, put together in stream order.
+class WindowStream {
+  public:
+    // Adds the next block of the stream.
+    void Add(const BlockWindows& block);
+    // The windows of the stream so far, its last partial window left out.
+    WindowTally Tally() const;
+
+  private:
+    std::uint64_t m_tokens = 0;
+    std::uint64_t m_types = 0;  // distinct words per window, summed, the partial one included
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> m_recent;  // hash, position
+    std::uint64_t RecentTypesFrom(std::uint64_t start) const;
+    bool SeenRecently(std::uint64_t hash, std::uint64_t from) const;
+};
+
+}  // namespace tavro
