@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <cstdio>
+#include <new>
 #include <ostream>
 #include <utility>
 
@@ -10,6 +11,7 @@
 #include "platform/console_platform.h"
 #include "platform/save_file.h"
 #include "platform/text_encoding.h"
+#include "report/table_export.h"
 
 namespace tavro {
 namespace {
@@ -53,7 +55,8 @@ int PrintBaseForm(CTavroDoc& doc, const std::string& typed, const CliOptions& op
 int WriteReport(std::string_view cp1253Report, const CliOptions& options, FileSystem& files,
                 std::ostream& out, std::ostream& err) {
     std::string converted;
-    if (options.outputEncoding && *options.outputEncoding != TextEncoding::kCp1253) {
+    if (options.format == TableFormat::kText && options.outputEncoding &&
+        *options.outputEncoding != TextEncoding::kCp1253) {
         converted = EncodeCp1253(cp1253Report, *options.outputEncoding);
     }
     const std::string_view report = converted.empty() ? cp1253Report : converted;
@@ -86,18 +89,62 @@ void PrintTimings(const RunTimings& timings, std::ostream& err) {
     }
 }
 
+// The table the options ask for, from the run's analysis: text in the output
+// encoding, the other formats in UTF-8.
+std::string AnalysisOutput(const CTavroDoc& doc, const CliOptions& options) {
+    TableRequest request;
+    request.kind = options.ambiguous  ? TableKind::kAmbiguous
+                   : options.allWords ? TableKind::kWords
+                                      : TableKind::kNouns;
+    request.format = options.format;
+    request.order =
+        options.order.value_or(options.byFrequency ? RowOrder::kFrequency : RowOrder::kBytes);
+    request.filter = {options.minCount, options.top};
+    request.forms = options.forms;
+    return WriteTable(*doc.Analysis(), request);
+}
+
+int SaveCounts(const CTavroDoc& doc, const std::string& path, FileSystem& files,
+               std::ostream& err) {
+    const std::string problem = SaveFile(files, path, RenderCountFile(doc.RunCounts()));
+    if (problem.empty()) return 0;
+    err << "tavro-cli: cannot write " << problem << '\n';
+    return kExitWriteError;
+}
+
 int RunReport(CTavroDoc& doc, const CliOptions& options, ConsolePlatform& platform,
               std::ostream& out, std::ostream& err) {
     if (options.allWords) doc.OnViewShowAllWords();
     if (options.byFrequency) doc.OnViewSortByFrequency();
+    const bool analysis = WantsAnalysis(options);
+    if (analysis) {
+        // Files are counted for the columns that show them and for count files;
+        // the windows for the figures.
+        const bool table = options.format != TableFormat::kText;
+        doc.SetRunExtras({table || options.saveCounts.has_value(),
+                          options.stats || options.format == TableFormat::kJson});
+    }
+    doc.SetAddedCounts(options.addCounts);
     const Status run = doc.OpenInputFiles(options.inputFiles);
     if (!run.ok()) return Fail(run, platform);
-    if (options.inputFiles.empty()) return kExitUsage;
+    if (options.inputFiles.empty() && options.addCounts.empty()) return kExitUsage;
     for (const FileWarning& warning : doc.RunWarnings()) {
         err << "tavro-cli: warning: " << warning.path << ": " << warning.text << '\n';
     }
     if (options.timings) PrintTimings(doc.Timings(), err);
-    return WriteReport(doc.ReportText(), options, platform.Files(), out, err);
+    if (!analysis) return WriteReport(doc.ReportText(), options, platform.Files(), out, err);
+    try {
+        if (options.saveCounts) {
+            const int saved = SaveCounts(doc, *options.saveCounts, platform.Files(), err);
+            if (saved != 0) return saved;
+        }
+        const std::string table = AnalysisOutput(doc, options);
+        if (options.stats) err << FormatStats(doc.Analysis()->Stats());
+        return WriteReport(table, options, platform.Files(), out, err);
+    } catch (const std::bad_alloc&) {
+        err << "Out of memory while writing the results\n";
+        return kExitFatal;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
+#include "report/table_export.h"
 
 namespace tavro {
 
@@ -23,6 +24,16 @@ struct CliOptions {
     std::optional<TextEncoding> outputEncoding;
     bool capitalsAccents = false;  // --capitals-accents
     bool timings = false;          // --timings: the run's phases on standard error
+    // The analysis of the run.
+    bool forms = false;                       // --forms
+    bool ambiguous = false;                   // --ambiguous: the ambiguous words instead
+    bool stats = false;                       // --stats: the figures on standard error
+    TableFormat format = TableFormat::kText;  // --format
+    std::optional<RowOrder> order;            // --order
+    Count minCount = 1;                       // --min-count N
+    std::size_t top = 0;                      // --top N; 0: every row
+    std::optional<std::string> saveCounts;    // --save-counts FILE
+    std::vector<std::string> addCounts;       // --add-counts FILE, in the order given
     bool help = false;
     bool version = false;
     std::vector<std::string> inputFiles;
@@ -35,6 +46,10 @@ struct ParsedCli {
 };
 
 ParsedCli ParseCliOptions(const std::vector<std::string>& args);
+
+// Whether the options ask for more than the report (then the table is written
+// from the run's analysis).
+bool WantsAnalysis(const CliOptions& options);
 
 // The text of --help.
 const char* CliUsage();

@@ -11,7 +11,10 @@
 //   words 3                 the lines of words that follow
 //   λόγος 5 0-1             word, count, the files it occurs in (from 0, in
 //   λόγου 2 1               list order: ascending numbers and ranges a-b, cut by
-//   σπίτι 1 0               commas), one space between the three
+//   σπίτι 1 0               commas; "-" when files were not counted), one
+//                           space between the three
+// A byte that cp1253 leaves undefined is written \xHH (no word holds a
+// backslash).
 //   end 8c1f0e5a9b7d3c21    FNV-1a 64 of every byte before this line, in hex
 // Words are in ascending word order of their cp1253 bytes, each once. A file
 // that does not start with the first line is of another kind or version; one
@@ -54,8 +57,8 @@ struct LoadedCounts {
 
 // Reads the count file `path`. Fatal "Error while opening file <path>" or
 // "Error while reading file <path>" as for input files; a refused file is Fatal
-// with "Not a count file of this version: " / "Truncated count file: " /
-// "Corrupted count file: " and "<path>, line N: why" as its path part.
+// with "Not a count file of this version", "Truncated count file" or "Corrupted
+// count file", then " (line N: why): " and the path.
 LoadedCounts ReadCountFile(FileSystem& files, const std::string& path);
 // The same from bytes already read; `path` only names it in messages.
 LoadedCounts ParseCountFile(std::string_view bytes, const std::string& path);

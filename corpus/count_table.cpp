@@ -153,7 +153,25 @@ void RadixSortByPrefix(std::vector<SortKey>& keys) {
 
 }  // namespace
 
-std::vector<CountTable::CountedWord> CountTable::SortedWords() const {
+void CountTable::AppendFiles(std::size_t index, std::vector<std::uint32_t>& files) const {
+    const std::size_t from = files.size();
+    for (std::uint32_t link = m_marks[index].head; link != 0; link = m_links[link - 1].next) {
+        files.push_back(m_links[link - 1].file);
+    }
+    std::reverse(files.begin() + static_cast<std::ptrdiff_t>(from), files.end());
+}
+
+std::vector<CountTable::CountedWord> CountTable::SortedWords() const { return Sorted(nullptr); }
+
+CountTable::SortedWithFiles CountTable::SortedWordsAndFiles() const {
+    SortedWithFiles sorted;
+    sorted.offsets.push_back(0);
+    sorted.words = Sorted(m_trackFiles ? &sorted : nullptr);
+    if (!m_trackFiles) sorted.offsets.assign(sorted.words.size() + 1, 0);
+    return sorted;
+}
+
+std::vector<CountTable::CountedWord> CountTable::Sorted(SortedWithFiles* withFiles) const {
     std::vector<SortKey> keys;
     keys.reserve(m_size);
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
@@ -186,12 +204,21 @@ std::vector<CountTable::CountedWord> CountTable::SortedWords() const {
              ++longWord) {
             sorted.push_back({longWord->first, longWord->second.count,
                               static_cast<std::uint32_t>(longWord->second.files.size())});
+            if (withFiles != nullptr) {
+                withFiles->files.insert(withFiles->files.end(), longWord->second.files.begin(),
+                                        longWord->second.files.end());
+                withFiles->offsets.push_back(withFiles->files.size());
+            }
         }
     };
     for (const SortKey& key : keys) {
         const std::string_view word = WordOf(m_slots[key.index]);
         addLongWordsBefore(&word);
         sorted.push_back({word, m_slots[key.index].count, FileCount(key.index)});
+        if (withFiles != nullptr) {
+            AppendFiles(key.index, withFiles->files);
+            withFiles->offsets.push_back(withFiles->files.size());
+        }
     }
     addLongWordsBefore(nullptr);
     return sorted;

@@ -76,6 +76,13 @@ class CountTable {
     };
     // Every distinct word, in ascending word order.
     std::vector<CountedWord> SortedWords() const;
+    // The same, and beside them the files of each (when tracked), ascending.
+    struct SortedWithFiles {
+        std::vector<CountedWord> words;
+        std::vector<std::uint64_t> offsets;  // one more than the words
+        std::vector<std::uint32_t> files;
+    };
+    SortedWithFiles SortedWordsAndFiles() const;
 
   private:
     struct alignas(32) Slot {
@@ -133,6 +140,9 @@ class CountTable {
     [[gnu::noinline]] void AddLongWord(std::string_view word, Count count);
     void NoteFile(std::size_t index, std::uint32_t file);
     std::uint32_t FileCount(std::size_t index) const;
+    // Appends the files of the word in slot `index`, ascending.
+    void AppendFiles(std::size_t index, std::vector<std::uint32_t>& files) const;
+    std::vector<CountedWord> Sorted(SortedWithFiles* withFiles) const;
     void MergeFiles(std::size_t index, const CountTable& other, std::size_t otherIndex);
     void Grow();
 

@@ -76,8 +76,18 @@ void CountingPool::CountInbox(Worker& worker) {
     for (const RoutedWords& batch : inbox) batch.CountInto(worker.owned);
 }
 
+void CountingPool::NoteWindows() {
+    m_windows = true;
+    m_mayRoute = false;  // a routed word would not reach the block's windows
+}
+
 void CountingPool::Count(Block& block, Worker& worker) {
     worker.local.SetFile(block.file);
+    std::optional<BlockWindows> windows;
+    if (m_windows) {
+        windows.emplace(worker.windowScratch);
+        worker.local.NoteWindows(&*windows);
+    }
     WordSink& sink = worker.router ? static_cast<WordSink&>(*worker.router) : worker.local;
     Tokenizer tokenizer;
     if (block.encoding == TextEncoding::kCp1253) {
@@ -103,6 +113,12 @@ void CountingPool::Count(Block& block, Worker& worker) {
         }
     }
     tokenizer.Finish(sink);
+    if (windows) {
+        worker.local.NoteWindows(nullptr);
+        windows->Close();
+        std::lock_guard lock(m_mutex);
+        m_blockWindows[block.sequence] = std::move(*windows);
+    }
     if (!worker.router && m_mayRoute && worker.local.size() > m_routingThreshold) {
         worker.router = std::make_unique<WordRouter>(
             worker.index, m_counters.size(), worker.owned, worker.local,
@@ -122,7 +138,11 @@ void CountingPool::RethrowFailure() {
 }
 
 void CountingPool::Submit(std::string bytes, std::uint32_t file, TextEncoding encoding) {
-    Block block{std::move(bytes), file, encoding};
+    Block block{std::move(bytes), file, encoding, m_submitted++};
+    if (m_windows) {
+        std::lock_guard lock(m_mutex);
+        m_blockWindows.resize(m_submitted);
+    }
     if (m_threadsRunning.empty()) {
         Count(block, *m_counters.front());
         m_spare.push_back(std::move(block.bytes));
@@ -208,10 +228,12 @@ CountTable& MergeInto(const std::vector<CountTable*>& tables) {
     return *base;
 }
 
-// The words of `table`, sorted, as entries (with their file counts when tracked).
-SortedRun SortedEntries(const CountTable& table) {
+// The words of `table`, sorted, as entries (with their file counts when
+// tracked); their files go to `files`.
+SortedRun SortedEntries(const CountTable& table, CountTable::SortedWithFiles& files) {
     SortedRun run;
-    const std::vector<CountTable::CountedWord> words = table.SortedWords();
+    files = table.SortedWordsAndFiles();
+    const std::vector<CountTable::CountedWord> words = std::move(files.words);
     run.entries.resize(words.size());
     for (std::size_t i = 0; i < words.size(); ++i) {
         run.entries[i].word.assign(words[i].word);
@@ -222,6 +244,30 @@ SortedRun SortedEntries(const CountTable& table) {
         for (std::size_t i = 0; i < words.size(); ++i) run.numbers[i] = words[i].files;
     }
     return run;
+}
+
+// The files of every entry of the merged `entries`, taken from the partitions'
+// sorted words: each entry comes from the partition its hash picks, and each
+// partition's words come in the merged order.
+WordFiles GatherFiles(const std::vector<WordEntry>& entries,
+                      const std::vector<CountTable::SortedWithFiles>& parts) {
+    std::vector<std::size_t> next(parts.size(), 0);
+    std::vector<std::uint64_t> offsets;
+    offsets.reserve(entries.size() + 1);
+    offsets.push_back(0);
+    std::vector<std::uint32_t> all;
+    for (const WordEntry& entry : entries) {
+        const std::string_view word = entry.word;
+        const std::uint64_t hash = word_hash::HashWithPrefix(
+            word.data(), word.size(), word_hash::Prefix(word.data(), word.size()));
+        const std::size_t p = WordCounter::PartitionOf(hash, parts.size());
+        const std::size_t i = next[p]++;
+        const CountTable::SortedWithFiles& part = parts[p];
+        all.insert(all.end(), part.files.begin() + static_cast<std::ptrdiff_t>(part.offsets[i]),
+                   part.files.begin() + static_cast<std::ptrdiff_t>(part.offsets[i + 1]));
+        offsets.push_back(all.size());
+    }
+    return WordFiles(std::move(offsets), std::move(all));
 }
 
 }  // namespace
@@ -242,7 +288,9 @@ SortedCounts CountingPool::Finish() {
         }
     }
     const std::size_t partitions = m_counters.size();
+    const bool trackFiles = m_counters.front()->local.Part(0).TracksFiles();
     std::vector<SortedRun> runs(partitions);
+    std::vector<CountTable::SortedWithFiles> files(partitions);
     RunShares(partitions, m_threads, [&](std::size_t p) {
         Worker& owner = *m_counters[p];
         CountInbox(owner);
@@ -251,12 +299,23 @@ SortedCounts CountingPool::Finish() {
             tables.push_back(&worker->local.Part(p));
         }
         CountTable& merged = MergeInto(tables);
-        runs[p] = SortedEntries(merged);
+        runs[p] = SortedEntries(merged, files[p]);
         merged = CountTable(2);
     });
     m_counters.clear();
     SortedRun merged = MergeSortedRuns(runs, m_threads);
-    return {std::move(merged.entries), std::move(merged.numbers), std::move(badSequences)};
+    SortedCounts sorted{std::move(merged.entries),
+                        std::move(merged.numbers),
+                        {},
+                        std::nullopt,
+                        std::move(badSequences)};
+    if (trackFiles) sorted.files = GatherFiles(sorted.entries, files);
+    if (m_windows) {
+        WindowStream stream;
+        for (const BlockWindows& block : m_blockWindows) stream.Add(block);
+        sorted.windows = stream.Tally();
+    }
+    return sorted;
 }
 
 }  // namespace tavro

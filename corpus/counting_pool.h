@@ -31,11 +31,14 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "corpus/token_windows.h"
 #include "corpus/word_counter.h"
+#include "corpus/word_files.h"
 #include "corpus/word_router.h"
 #include "platform/text_encoding.h"
 
@@ -46,6 +49,8 @@ namespace tavro {
 struct SortedCounts {
     std::vector<WordEntry> entries;
     std::vector<std::uint32_t> fileCounts;  // beside entries; empty when not tracked
+    WordFiles files;                        // beside entries: their files, when tracked
+    std::optional<WindowTally> windows;     // when the blocks were taken in windows
     // Per file index, the malformed sequences its blocks held (files past the
     // end of the vector held none).
     std::vector<std::uint64_t> badSequences;
@@ -68,6 +73,10 @@ class CountingPool {
     void Submit(std::string block, std::uint32_t file,
                 TextEncoding encoding = TextEncoding::kCp1253);
 
+    // Takes the blocks' text in windows (token_windows.h) as well, in the order
+    // they are submitted; call before the first Submit. Such runs do not route.
+    void NoteWindows();
+
     // A buffer to read the next block into (recycled storage when there is some).
     std::string TakeBuffer();
 
@@ -83,6 +92,7 @@ class CountingPool {
         std::string bytes;
         std::uint32_t file = 0;
         TextEncoding encoding = TextEncoding::kCp1253;
+        std::size_t sequence = 0;  // its place among the blocks submitted
     };
     // What one worker counts into.
     struct Worker {
@@ -94,6 +104,7 @@ class CountingPool {
         std::vector<RoutedWords> inbox;           // routed to it, not yet counted (m_mutex)
         Cp1253Decoder decoder{true};              // for blocks in another encoding
         std::vector<std::uint64_t> badSequences;  // per file index
+        WindowScratch windowScratch;              // when blocks are taken in windows
     };
 
     void Work(Worker& worker);
@@ -115,6 +126,9 @@ class CountingPool {
     std::size_t m_maxQueued;
     bool m_closed = false;
     std::exception_ptr m_failure;  // what a worker met, for the calling thread
+    bool m_windows = false;
+    std::size_t m_submitted = 0;
+    std::vector<BlockWindows> m_blockWindows;  // per block, in submission order (m_mutex)
 };
 
 }  // namespace tavro

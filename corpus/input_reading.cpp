@@ -83,6 +83,7 @@ CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& 
     std::string doing = "starting to count";
     try {
         CountingPool pool(ThreadsFor(options.threads), options.countFiles);
+        if (options.windows) pool.NoteWindows();
         BlockReader reader(kInputBlockSize);
         std::vector<FileEncoding> encodings(paths.size());
         std::vector<std::pair<std::uint32_t, FileWarning>> readingWarnings;
@@ -125,6 +126,9 @@ CountedInput CountInputFiles(const std::vector<std::string>& paths, FileSystem& 
         counted.words =
             WordTable::FromSorted(std::move(sorted.entries), WordTable::Index::kOnFirstFind);
         counted.fileCounts = std::move(sorted.fileCounts);
+        counted.fileCount = paths.size();
+        counted.files = std::move(sorted.files);
+        counted.windows = sorted.windows;
         // The warnings in file order: what reading met, then what decoding met.
         auto next = readingWarnings.begin();
         for (std::uint32_t index = 0; index < paths.size(); ++index) {

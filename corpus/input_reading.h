@@ -48,6 +48,7 @@ struct CountedInput {
     std::vector<std::uint32_t> fileCounts;
     WordFiles files;  // beside the words: the files each occurs in (when counted)
     std::optional<WindowTally> windows;  // when the text was taken in windows
+    std::uint64_t fileCount = 0;         // the files counted
     std::uint64_t bytesRead = 0;         // read from all files
     // Malformed byte sequences met in all files (each was read as a separator).
     std::uint64_t badSequences = 0;

@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace tavro {
@@ -40,12 +41,36 @@ struct WindowTally {
     bool operator==(const WindowTally&) const = default;
 };
 
+// What a counting thread looks words up in while it notes its blocks' windows:
+// the last position of each word in the block being noted, kept from block to
+// block and told apart by the block's stamp, so that it is never cleared.
+class WindowScratch {
+  private:
+    friend class BlockWindows;
+    struct Seen {
+        std::uint64_t hash = 0;
+        std::uint32_t stamp = 0;  // 0: free
+        std::uint32_t at = 0;
+    };
+    std::vector<Seen> m_seen = std::vector<Seen>(std::size_t{1} << 12);
+    std::size_t m_used = 0;  // slots of the current stamp
+    std::uint32_t m_stamp = 0;
+    // The last position of `hash` in the block of `stamp` before `at`, plus one
+    // (0: none); `at` becomes its last position.
+    std::uint32_t Remember(std::uint64_t hash, std::uint32_t at);
+    void Grow();
+};
+
 // The window summary of one block, made on the thread that counts it.
 class BlockWindows {
   public:
+    // Starts noting a block, looking words up in `scratch`, which must outlive
+    // Close and serve one block at a time.
+    explicit BlockWindows(WindowScratch& scratch);
+    BlockWindows() = default;
     // Notes the next `n` tokens of the block, by the hashes of their words.
     void Note(const std::uint64_t* hashes, std::size_t n);
-    // Ends the block: what is noted stays, the look-up state goes.
+    // Ends the block: what is noted stays, the scratch is let go.
     void Close();
 
   private:
@@ -54,19 +79,13 @@ class BlockWindows {
         std::uint32_t at;  // its position in the block
         std::uint64_t hash;
     };
-    struct Seen {
-        std::uint64_t hash = 0;
-        std::uint64_t atPlusOne = 0;  // 0: free
-    };
+    WindowScratch* m_scratch = nullptr;
     std::uint64_t m_tokens = 0;
-    std::uint64_t m_alwaysNew = 0;       // tokens whose word is not met within a window before them
+    std::uint64_t m_alwaysNew = 0;       // tokens whose word is not met in the window before them
     std::vector<std::int64_t> m_starts;  // per window start, a difference array of the rest
     std::vector<HeadToken> m_head;       // early tokens not met before in the block
-    std::vector<std::uint64_t> m_tail;   // the hashes of the last kWindowTokens - 1 tokens
-    std::vector<Seen> m_seen;            // the last position of each word in the block
-    std::size_t m_seenCount = 0;
-    std::size_t m_tailNext = 0;  // where m_tail's oldest hash is, once full
-    void Remember(std::uint64_t hash, std::uint64_t at, std::uint64_t& previousPlusOne);
+    std::vector<std::uint64_t> m_tail;   // hashes of the last kWindowTokens - 1 tokens
+    std::size_t m_tailNext = 0;          // where m_tail's oldest hash is, once full
 };
 
 // The blocks of one stream, put together in stream order.
@@ -80,9 +99,9 @@ class WindowStream {
   private:
     std::uint64_t m_tokens = 0;
     std::uint64_t m_types = 0;  // distinct words per window, summed, the partial one included
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> m_recent;  // hash, position
-    std::uint64_t RecentTypesFrom(std::uint64_t start) const;
-    bool SeenRecently(std::uint64_t hash, std::uint64_t from) const;
+    // The last position of each word of the stream's last kWindowTokens - 1
+    // tokens (older ones may linger until pruned).
+    std::unordered_map<std::uint64_t, std::uint64_t> m_recent;
 };
 
 }  // namespace tavro

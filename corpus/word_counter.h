@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "corpus/count_table.h"
+#include "corpus/token_windows.h"
 #include "corpus/word_sink.h"
 
 namespace tavro {
@@ -26,12 +27,22 @@ class WordCounter : public WordSink {
 
     // Adds `count` occurrences of `word`.
     void Add(std::string_view word, Count count);
-    void Add(std::string_view word) override { Add(word, 1); }
+    void Add(std::string_view word) override {
+        if (m_windows != nullptr) {
+            const std::uint64_t hash = word_hash::HashWithPrefix(
+                word.data(), word.size(), word_hash::Prefix(word.data(), word.size()));
+            m_windows->Note(&hash, 1);
+        }
+        Add(word, 1);
+    }
     void AddBatch(const PendingWord* words, std::size_t n) override;
 
     // Files: see CountTable.
     void TrackFiles();
     void SetFile(std::uint32_t file);
+    // Notes every word added one at a time or in batches in `windows` as well,
+    // from now on (null: no longer).
+    void NoteWindows(BlockWindows* windows) { m_windows = windows; }
 
     // The partition a word of `hash` belongs to, out of `partitions`: picked by
     // the low half of the hash, since the tables pick slots by the high half.
@@ -49,6 +60,7 @@ class WordCounter : public WordSink {
 
     std::vector<CountTable> m_parts;
     bool m_large = false;  // some table outgrew the cache: fetch ahead
+    BlockWindows* m_windows = nullptr;
 };
 
 // Inline: these run once per word of the corpus.
@@ -66,6 +78,7 @@ inline void WordCounter::AddBatch(const PendingWord* words, std::size_t n) {
         prefixes[i] = word_hash::Prefix(words[i].data, words[i].length);
         hashes[i] = word_hash::HashWithPrefix(words[i].data, words[i].length, prefixes[i]);
     }
+    if (m_windows != nullptr && n != 0) m_windows->Note(hashes, n);
     if (m_large) {
         for (std::size_t i = 0; i < n; ++i) PartFor(hashes[i]).Prefetch(hashes[i]);
         // By now the first slots have arrived: fetch the stored tails of long words.

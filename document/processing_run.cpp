@@ -26,12 +26,34 @@ Status CTavroDoc::OpenInputFiles(std::vector<std::string> files) {
 
 CountedInput CTavroDoc::ReadInputFiles(ProgressDisplay& progress) const {
     return CountInputFiles(m_inputFiles, m_platform.Files(), progress,
-                           {m_threads, false, m_inputEncoding});
+                           {m_threads, m_extras.files, m_inputEncoding, m_extras.windows});
+}
+
+Status CTavroDoc::AddCountFiles(CountedInput& counted) const {
+    WordCounts all;
+    all.words = counted.words.Entries();
+    all.files = std::move(counted.files);
+    all.fileCount = m_inputFiles.size();
+    all.bytes = counted.bytesRead;
+    all.badSequences = counted.badSequences;
+    for (const std::string& path : m_addedCounts) {
+        LoadedCounts loaded = ReadCountFile(m_platform.Files(), path);
+        if (!loaded.status.ok()) return loaded.status;
+        all = AddCounts(std::move(all), loaded.counts);
+    }
+    counted.words = WordTable::FromSorted(std::move(all.words), WordTable::Index::kOnFirstFind);
+    counted.files = m_extras.files ? std::move(all.files) : WordFiles();
+    counted.bytesRead = all.bytes;
+    counted.badSequences = all.badSequences;
+    counted.fileCount = all.fileCount;
+    // Windows cross the ends of files: counts added from elsewhere have none.
+    counted.windows.reset();
+    return Status::Ok();
 }
 
 Status CTavroDoc::ProcessInputFiles() {
     const auto n = static_cast<std::int64_t>(m_inputFiles.size());
-    if (n == 0) {
+    if (n == 0 && m_addedCounts.empty()) {
         m_platform.ShowMessage({"No Input Files have been Selected.\n", ""});
         return Status::Ok();
     }
@@ -41,6 +63,15 @@ Status CTavroDoc::ProcessInputFiles() {
     progress->SetPos(1);
     CountedInput counted = ReadInputFiles(*progress);
     if (!counted.status.ok()) return counted.status;
+    counted.fileCount = m_inputFiles.size();
+    if (!m_addedCounts.empty()) {
+        try {
+            const Status added = AddCountFiles(counted);
+            if (!added.ok()) return added;
+        } catch (const std::bad_alloc&) {
+            return Status::Fatal({"Out of memory while adding the count files", ""});
+        }
+    }
     RunTimings timings{counted.countingSeconds, counted.sortingSeconds};
     try {
         const auto creditingStarts = std::chrono::steady_clock::now();
@@ -53,6 +84,11 @@ Status CTavroDoc::ProcessInputFiles() {
         AddCredits(credits, *m_pWordTree, *m_pNounTree);
         m_credits = std::move(credits);
         m_runWarnings = std::move(counted.warnings);
+        m_wordFiles = std::move(counted.files);
+        m_windows = counted.windows;
+        m_runFileCount = counted.fileCount;
+        m_bytesRead = counted.bytesRead;
+        m_badSequences = counted.badSequences;
     } catch (const std::bad_alloc&) {
         return Status::Fatal({"Out of memory while crediting the nouns", ""});
     }

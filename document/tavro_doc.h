@@ -146,6 +146,8 @@ class CTavroDoc {
 
   private:
     void ClearRun();
+    // Adds the count files to what the text files gave.
+    Status AddCountFiles(CountedInput& counted) const;
 
     std::vector<std::string> m_inputFiles;
     std::unique_ptr<WordTable> m_pNounTree;

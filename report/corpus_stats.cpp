@@ -1,7 +1,46 @@
 #include "report/corpus_stats.h"
 
-namespace tavro {
+#include <cstdio>
+#include <utility>
 
-std::string FormatStats(const CorpusStats&) { return {}; }
+namespace tavro {
+namespace {
+
+std::string Whole(std::uint64_t value) { return std::to_string(value); }
+
+std::string Fixed(double value, int decimals) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+}  // namespace
+
+std::string FormatStats(const CorpusStats& stats) {
+    const std::pair<const char*, std::string> rows[] = {
+        {"files", Whole(stats.files)},
+        {"bytes", Whole(stats.bytes)},
+        {"tokens", Whole(stats.tokens)},
+        {"types", Whole(stats.types)},
+        {"type/token ratio", Fixed(stats.typeTokenRatio, 4)},
+        {"STTR (1,000-token windows)",
+         stats.sttr ? Fixed(*stats.sttr, 4) + " over " + Whole(stats.sttrWindows) + " windows"
+                    : std::string("n/a")},
+        {"noun tokens", Whole(stats.nounTokens)},
+        {"noun types", Whole(stats.nounTypes)},
+        {"share of tokens credited", Fixed(100 * stats.nounTokenShare, 2) + "%"},
+        {"nouns credited", Whole(stats.nounsCredited)},
+        {"ambiguous words", Whole(stats.ambiguousWords)},
+        {"ambiguous tokens", Whole(stats.ambiguousTokens)},
+        {"bad sequences", Whole(stats.badSequences)},
+    };
+    std::string text;
+    for (const auto& [name, value] : rows) {
+        std::string line = name;
+        line.resize(28, ' ');
+        text.append(line).append(value).append("\n");
+    }
+    return text;
+}
 
 }  // namespace tavro
