@@ -135,27 +135,35 @@ std::string JsonString(std::string_view text) {
     return out + '"';
 }
 
+// The figures by their names in the JSON and tabular outputs, in order; a
+// figure the run has not got (the STTR) is "null".
+std::vector<std::pair<const char*, std::string>> StatFields(const CorpusStats& stats) {
+    const auto whole = [](std::uint64_t value) { return Number(static_cast<Count>(value)); };
+    return {
+        {"files", whole(stats.files)},
+        {"bytes", whole(stats.bytes)},
+        {"tokens", whole(stats.tokens)},
+        {"types", whole(stats.types)},
+        {"type_token_ratio", Fixed(stats.typeTokenRatio, 6)},
+        {"sttr", stats.sttr ? Fixed(*stats.sttr, 6) : std::string("null")},
+        {"sttr_windows", whole(stats.sttrWindows)},
+        {"sttr_window_tokens", Number(kWindowTokens)},
+        {"noun_tokens", whole(stats.nounTokens)},
+        {"noun_types", whole(stats.nounTypes)},
+        {"noun_token_share", Fixed(stats.nounTokenShare, 6)},
+        {"nouns_credited", whole(stats.nounsCredited)},
+        {"ambiguous_words", whole(stats.ambiguousWords)},
+        {"ambiguous_tokens", whole(stats.ambiguousTokens)},
+        {"bad_sequences", whole(stats.badSequences)},
+    };
+}
+
 std::string JsonStats(const CorpusStats& stats) {
     std::string out = "{";
-    const auto field = [&](const char* name, const std::string& value) {
+    for (const auto& [name, value] : StatFields(stats)) {
         if (out.size() > 1) out += ", ";
         out.append(JsonString(name)).append(": ").append(value);
-    };
-    field("files", Number(static_cast<Count>(stats.files)));
-    field("bytes", Number(static_cast<Count>(stats.bytes)));
-    field("tokens", Number(static_cast<Count>(stats.tokens)));
-    field("types", Number(static_cast<Count>(stats.types)));
-    field("type_token_ratio", Fixed(stats.typeTokenRatio, 6));
-    field("sttr", stats.sttr ? Fixed(*stats.sttr, 6) : std::string("null"));
-    field("sttr_windows", Number(static_cast<Count>(stats.sttrWindows)));
-    field("sttr_window_tokens", Number(kWindowTokens));
-    field("noun_tokens", Number(static_cast<Count>(stats.nounTokens)));
-    field("noun_types", Number(static_cast<Count>(stats.nounTypes)));
-    field("noun_token_share", Fixed(stats.nounTokenShare, 6));
-    field("nouns_credited", Number(static_cast<Count>(stats.nounsCredited)));
-    field("ambiguous_words", Number(static_cast<Count>(stats.ambiguousWords)));
-    field("ambiguous_tokens", Number(static_cast<Count>(stats.ambiguousTokens)));
-    field("bad_sequences", Number(static_cast<Count>(stats.badSequences)));
+    }
     return out + "}";
 }
 
@@ -281,8 +289,12 @@ std::vector<std::uint32_t> SelectRows(const RunAnalysis& analysis, TableKind kin
 }
 
 std::string WriteTable(const RunAnalysis& analysis, const TableRequest& request) {
-    const std::vector<std::uint32_t> rows =
-        SelectRows(analysis, request.kind, request.order, request.filter);
+    return WriteRows(analysis, request,
+                     SelectRows(analysis, request.kind, request.order, request.filter));
+}
+
+std::string WriteRows(const RunAnalysis& analysis, const TableRequest& request,
+                      const std::vector<std::uint32_t>& rows) {
     switch (request.format) {
         case TableFormat::kText:
             return Text(analysis, request, rows);
@@ -294,6 +306,17 @@ std::string WriteTable(const RunAnalysis& analysis, const TableRequest& request)
             return Json(analysis, request, rows);
     }
     return {};
+}
+
+std::string WriteStats(const CorpusStats& stats, TableFormat format) {
+    if (format == TableFormat::kText) return FormatStats(stats);
+    if (format == TableFormat::kJson) return "{\n  \"statistics\": " + JsonStats(stats) + "\n}\n";
+    std::vector<std::vector<std::string>> cells = {{"figure", "value"}};
+    for (auto& [name, value] : StatFields(stats)) {
+        // A figure the run has not got is an empty field in a table.
+        cells.push_back({name, value == "null" ? std::string() : std::move(value)});
+    }
+    return format == TableFormat::kCsv ? Csv(cells) : Tsv(cells);
 }
 
 std::optional<TableFormat> ParseTableFormat(std::string_view name) {

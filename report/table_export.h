@@ -56,6 +56,17 @@ std::vector<std::uint32_t> SelectRows(const RunAnalysis& analysis, TableKind kin
 // The table as bytes: cp1253 for text, UTF-8 for the others.
 std::string WriteTable(const RunAnalysis& analysis, const TableRequest& request);
 
+// The table of `request` (its kind, format and forms) with exactly `rows`, in
+// their order (indexes as SelectRows gives them; its order and filter are not
+// looked at): what a caller that chose and ordered the rows itself writes.
+std::string WriteRows(const RunAnalysis& analysis, const TableRequest& request,
+                      const std::vector<std::uint32_t>& rows);
+
+// The figures of a run: text is FormatStats; tsv and csv a "figure, value"
+// header and one row per figure by its JSON name, a figure the run has not got
+// left empty; json an object whose "statistics" is the JSON output's section.
+std::string WriteStats(const CorpusStats& stats, TableFormat format);
+
 // "text", "tsv", "csv", "json"; nothing for another name. Likewise the orders
 // "bytes", "frequency", "greek".
 std::optional<TableFormat> ParseTableFormat(std::string_view name);
