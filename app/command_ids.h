@@ -12,6 +12,9 @@ enum CommandId : int {
     ID_VIEW_SHOW_ALL_WORDS = 0x8009,
     ID_TOOLS_FIND_BASE_FORM = 0x800B,
     ID_TOOLS_CAPITALS_ACCENTS = 0x800C,
+    ID_VIEW_REPORT = 0x800D,
+    ID_VIEW_ANALYSIS = 0x800E,
+    ID_FILE_EXPORT = 0x800F,
 };
 
 }  // namespace tavro

@@ -35,6 +35,8 @@ class DocumentSession {
     // The full path of the document's file; empty for a new document.
     QString PathName() const { return m_pathName; }
     bool IsModified() const;
+    // Where the document's files (and the exports) are written.
+    FileSystem& Files() const { return m_files; }
 
     // File > New (without the prompt): the document re-initialised, no file.
     bool OnNewDocument();

@@ -53,6 +53,7 @@ Status InputRun::Run(const QStringList& files, QWidget* parent) {
     m_running = false;
     if (run.ok()) {
         m_unfinished.reset();
+        if (runEnded) runEnded();
         // A run over no files empties the report without rebuilding it: show
         // the document's (empty) report, so that no view shows what Save would
         // not write.

@@ -43,6 +43,10 @@ class InputRun {
     // Forgets the list of a run that did not complete (File > New).
     void Reset() { m_unfinished.reset(); }
 
+    // Called when a run has put its results in place (not after one that
+    // failed or was cancelled: the document is then as it was).
+    std::function<void()> runEnded;
+
   private:
     CTavroDoc& m_doc;
     const ShellHooks& m_hooks;

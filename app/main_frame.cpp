@@ -2,18 +2,25 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/analysis_view.h"
 #include "app/command_ids.h"
 #include "app/framework_ids.h"
 #include "app/icons.h"
@@ -73,11 +80,19 @@ CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHook
       m_hooks(hooks),
       m_appCommands(std::move(appCommands)),
       m_run(doc, hooks, [this] { UpdateAllViews(); }),
-      m_view(new CTavroView(doc, m_run, hooks, this)) {
+      m_view(new CTavroView(doc, m_run, hooks, this)),
+      m_analysis(new CAnalysisView(doc, session.Files(), hooks, this)),
+      m_tabs(new QTabWidget(this)) {
     setObjectName(QStringLiteral("CMainFrame"));
     setAcceptDrops(true);
     setWindowIcon(AppIcon());
-    setCentralWidget(m_view);
+    m_tabs->setObjectName(QStringLiteral("viewTabs"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->setTabPosition(QTabWidget::South);
+    m_tabs->addTab(m_view, QStringLiteral("Report"));
+    m_tabs->addTab(m_analysis, QStringLiteral("Analysis"));
+    setCentralWidget(m_tabs);
+    m_run.runEnded = [this] { m_analysis->OnRunChanged(); };
     createActions();
     createMenus();
     createToolBar();
@@ -85,6 +100,13 @@ CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHook
     createAccelerators();
     m_view->SetContextActions({m_actions[ID_EDIT_COPY], m_actions[ID_EDIT_SELECT_ALL], nullptr,
                                m_actions[ID_EDIT_FIND], m_actions[ID_EDIT_REPEAT]});
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        const bool analysis = IsAnalysisShown();
+        Action(analysis ? ID_VIEW_ANALYSIS : ID_VIEW_REPORT)->setChecked(true);
+        UpdateCopyAction();
+    });
+    connect(m_analysis->Table()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::UpdateCopyAction);
     resize(720, 540);
     m_view->setFocus();
     UpdateFrameTitle();
@@ -128,7 +150,7 @@ void CMainFrame::createActions() {
     copy->setIcon(LoadToolbarIcon(ToolbarIcon::kCopy));
     // Copy needs a selection, as in any editor.
     copy->setEnabled(false);
-    connect(m_view, &CTavroView::copyAvailable, copy, &QAction::setEnabled);
+    connect(m_view, &CTavroView::copyAvailable, this, &CMainFrame::UpdateCopyAction);
     // Find and Find Next carry their keys themselves, so that the menus show them.
     QAction* find = MakeAction(ID_EDIT_FIND, "ID_EDIT_FIND", QStringLiteral("&Find"),
                                QStringLiteral("Find the specified text"), QStringLiteral("Find"));
@@ -169,6 +191,26 @@ void CMainFrame::createActions() {
     radio(ID_VIEW_SHOW_ALL_WORDS, "ID_VIEW_SHOW_ALL_WORDS", QStringLiteral("Show A&ll Words"),
           content);
 
+    // Which view the window shows: a pair apart from the four radio items.
+    auto* views = new QActionGroup(this);
+    QAction* report = MakeAction(ID_VIEW_REPORT, "ID_VIEW_REPORT", QStringLiteral("&Report"),
+                                 QStringLiteral("Show the report"));
+    QAction* analysis =
+        MakeAction(ID_VIEW_ANALYSIS, "ID_VIEW_ANALYSIS", QStringLiteral("A&nalysis"),
+                   QStringLiteral("Show the analysis: the table, the forms, the statistics and "
+                                  "the chart"));
+    for (QAction* action : {report, analysis}) {
+        action->setCheckable(true);
+        action->setActionGroup(views);
+    }
+    report->setChecked(true);
+    report->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    analysis->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    MakeAction(ID_FILE_EXPORT, "ID_FILE_EXPORT", QStringLiteral("&Export..."),
+               QStringLiteral("Export the analysis table or the statistics of the run"),
+               QStringLiteral("Export"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
     MakeAction(ID_TOOLS_FIND_BASE_FORM, "ID_TOOLS_FIND_BASE_FORM",
                QStringLiteral("Find &Base Form"), QString());
     QAction* capitals =
@@ -207,6 +249,7 @@ void CMainFrame::createMenus() {
     file->addAction(m_actions[ID_FILE_NEW]);
     file->addAction(m_actions[ID_FILE_OPEN_INPUT_FILES]);
     file->addAction(m_actions[ID_FILE_SAVE]);
+    file->addAction(m_actions[ID_FILE_EXPORT]);
     file->addSeparator();
     file->addAction(m_actions[ID_APP_EXIT]);
 
@@ -222,6 +265,9 @@ void CMainFrame::createMenus() {
     view->addSeparator();
     view->addAction(m_actions[ID_VIEW_SHOW_NOUNS]);
     view->addAction(m_actions[ID_VIEW_SHOW_ALL_WORDS]);
+    view->addSeparator();
+    view->addAction(m_actions[ID_VIEW_REPORT]);
+    view->addAction(m_actions[ID_VIEW_ANALYSIS]);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("menuTools"));
@@ -302,8 +348,8 @@ void CMainFrame::CheckMenuRadioItem(int first, int last, int checked) {
 }
 
 bool CMainFrame::RouteCommand(int id) {
-    bool handled =
-        m_view->OnCmdMsg(id) || OnDocumentCommand(id) || (m_appCommands && m_appCommands(id));
+    bool handled = OnAnalysisCommand(id) || m_view->OnCmdMsg(id) || OnDocumentCommand(id) ||
+                   (m_appCommands && m_appCommands(id));
     if (IsRadioItem(id)) {
         // Undo the toggle Qt gave the item when it was chosen: only the
         // document's commands move the marks.
@@ -312,6 +358,57 @@ bool CMainFrame::RouteCommand(int id) {
         }
     }
     return handled;
+}
+
+bool CMainFrame::OnAnalysisCommand(int id) {
+    switch (id) {
+        case ID_VIEW_REPORT:
+        case ID_VIEW_ANALYSIS:
+            ShowAnalysis(id == ID_VIEW_ANALYSIS);
+            return true;
+        case ID_FILE_EXPORT:
+            if (!m_run.IsRunning()) m_analysis->OnFileExport();
+            return true;
+        default:
+            break;
+    }
+    if (!IsAnalysisShown()) return false;
+    // The editing commands act on the view shown.
+    switch (id) {
+        case ID_EDIT_COPY:
+            if (m_analysis->HasSelection())
+                QApplication::clipboard()->setText(m_analysis->SelectedRowsText());
+            return true;
+        case ID_EDIT_SELECT_ALL:
+            m_analysis->Table()->selectAll();
+            return true;
+        case ID_EDIT_FIND:
+        case ID_EDIT_REPEAT:
+            if (auto* filter =
+                    m_analysis->findChild<QLineEdit*>(QStringLiteral("analysisFilter"))) {
+                filter->setFocus();
+                filter->selectAll();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CMainFrame::ShowAnalysis(bool analysis) {
+    m_tabs->setCurrentWidget(analysis ? static_cast<QWidget*>(m_analysis) : m_view);
+    Action(analysis ? ID_VIEW_ANALYSIS : ID_VIEW_REPORT)->setChecked(true);
+}
+
+bool CMainFrame::IsAnalysisShown() const { return m_tabs->currentWidget() == m_analysis; }
+
+void CMainFrame::OnDocumentReset() { m_analysis->OnRunChanged(); }
+
+void CMainFrame::UpdateCopyAction() {
+    QAction* copy = Action(ID_EDIT_COPY);
+    if (copy == nullptr) return;
+    copy->setEnabled(IsAnalysisShown() ? m_analysis->HasSelection()
+                                       : m_view->SelectionStart() != m_view->SelectionEnd());
 }
 
 bool CMainFrame::OnDocumentCommand(int id) {

@@ -9,6 +9,12 @@
 // CheckMenuRadioItem; choosing an item never moves a mark by itself. The
 // caption is the document's title, " - ", "Tavro".
 //
+// Its middle is a tab for each view: the report (CTavroView) and the analysis
+// window (CAnalysisView), switched by the tabs or by View > Report and View >
+// Analysis (a pair of their own, apart from the four radio items). Copy,
+// Select All and Find act on the view shown; File > Export... writes the
+// analysis window's table or statistics.
+//
 // The frame owns the runs (InputRun): files dropped on the window go into the
 // Select Files dialog, and while a run works the window takes no input and
 // cannot be closed. Its geometry and toolbar are kept in the settings.
@@ -28,10 +34,12 @@
 class QAction;
 class QLabel;
 class QSettings;
+class QTabWidget;
 class QTimer;
 
 namespace tavro {
 
+class CAnalysisView;
 class CTavroView;
 
 class CMainFrame : public QMainWindow {
@@ -42,6 +50,12 @@ class CMainFrame : public QMainWindow {
                std::function<bool(int id)> appCommands);
 
     CTavroView* GetActiveView() const { return m_view; }
+    CAnalysisView* AnalysisView() const { return m_analysis; }
+    // Shows the report (false) or the analysis window (true).
+    void ShowAnalysis(bool analysis);
+    bool IsAnalysisShown() const;
+    // The document was reset (File > New): the analysis shown is out of date.
+    void OnDocumentReset();
     // Shows the document's report in every view.
     void UpdateAllViews();
     InputRun& Runs() { return m_run; }
@@ -77,6 +91,8 @@ class CMainFrame : public QMainWindow {
     QAction* MakeAction(int id, const char* name, const QString& text, const QString& prompt,
                         const QString& tip = QString());
     bool OnDocumentCommand(int id);
+    bool OnAnalysisCommand(int id);
+    void UpdateCopyAction();
     void ShowLockKeys();
 
     CTavroDoc& m_doc;
@@ -85,6 +101,8 @@ class CMainFrame : public QMainWindow {
     std::function<bool(int)> m_appCommands;
     InputRun m_run;
     CTavroView* m_view;
+    CAnalysisView* m_analysis;
+    QTabWidget* m_tabs;
     std::map<int, QAction*> m_actions;
     std::map<int, bool> m_marks;
     QLabel* m_readyPane = nullptr;

@@ -44,6 +44,19 @@ ShellHooks DefaultShellHooks() {
             return QString();
         return dialog.selectedFiles().first();
     };
+    hooks.chooseExportName = [](QWidget* parent, const QString& caption, const QString& startPath,
+                                const QString& filter) {
+        QFileDialog dialog(parent, caption, startPath, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // "(*.tsv)" in the filter gives the suffix a bare name gets.
+        const qsizetype dot = filter.lastIndexOf(QStringLiteral("*."));
+        if (dot >= 0) dialog.setDefaultSuffix(filter.mid(dot + 2).chopped(1));
+        DismissStaleCompletions(dialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().first();
+    };
     hooks.runPrintDialog = [](QWidget* parent, QPrinter& printer) {
         QPrintDialog dialog(&printer, parent);
         return dialog.exec() == QDialog::Accepted;

@@ -1,6 +1,6 @@
 // The places where the desktop program hands control to a person or ends the
 // process: message boxes, the save prompt, the Save As and Add Files choosers,
-// the print dialog and the process exit. The program always goes through these
+// the export chooser, the print dialog and the process exit. The program always goes through these
 // hooks, so that tests can replace any of them and drive the real windows
 // headless. DefaultShellHooks() gives the real dialogs and exit.
 #pragma once
@@ -23,6 +23,11 @@ struct ShellHooks {
     std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text)> askYesNoCancel;
     // Save As: the chosen path, or an empty string when the user cancelled.
     std::function<QString(QWidget* parent, const QString& startPath)> chooseSaveName;
+    // File > Export... and the chart's PNG: the chosen path (the `filter`'s
+    // suffix added when the name has none), or an empty string when cancelled.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& startPath,
+                          const QString& filter)>
+        chooseExportName;
     // Add Files: the chosen full paths, or nothing when the user cancelled.
     // Empty means the real multi-selection file chooser.
     std::function<std::optional<QStringList>(const QString& startDir)> chooseInputFiles;

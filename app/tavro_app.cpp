@@ -95,6 +95,8 @@ bool CTavroApp::InitInstance(const QStringList& arguments, const DataFiles& data
     if (!QIcon::hasThemeIcon(QStringLiteral("document-new"))) {
         QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     }
+    // The analysis window shows the files of each word and the STTR.
+    m_doc->SetRunExtras({.files = true, .windows = true});
     m_session = std::make_unique<DocumentSession>(*m_doc, m_files, m_hooks);
     m_frame = std::make_unique<CMainFrame>(*m_doc, *m_session, m_hooks,
                                            [this](int id) { return OnCmdMsg(id); });
@@ -181,6 +183,7 @@ void CTavroApp::OnFileNew() {
     m_session->OnNewDocument();
     m_frame->Runs().Reset();
     m_frame->GetActiveView()->OnInitialUpdate();
+    m_frame->OnDocumentReset();
 }
 
 void CTavroApp::OnAppAbout() {
