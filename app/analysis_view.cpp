@@ -112,7 +112,6 @@ CAnalysisView::CAnalysisView(CTavroDoc& doc, FileSystem& files, const ShellHooks
     detailsLayout->setContentsMargins(0, 0, 0, 0);
     detailsLayout->addWidget(m_detailsTitle);
     detailsLayout->addWidget(m_details, 1);
-    detailsLayout->addWidget(CreateStatistics());
 
     m_chart = new NounChart(this);
     m_chart->choosePngName = [this](const QString& startName) {
@@ -121,20 +120,27 @@ CAnalysisView::CAnalysisView(CTavroDoc& doc, FileSystem& files, const ShellHooks
                                         QStringLiteral("PNG image (*.png)"));
     };
     m_chart->showProblem = [this](const QString& text) { m_hooks.showMessage(this, text); };
+    m_chart->setMinimumHeight(240);
     connect(m_chart, &NounChart::topCountChanged, this, &CAnalysisView::ShowChart);
 
+    // The table and the forms of its selected row above; the statistics and
+    // the chart below.
     auto* upper = new QSplitter(Qt::Horizontal, this);
     upper->setObjectName(QStringLiteral("analysisSplitter"));
     upper->addWidget(m_table);
     upper->addWidget(detailsPane);
-    upper->setStretchFactor(0, 3);
-    upper->setStretchFactor(1, 2);
+    upper->setSizes({620, 380});
+    auto* lower = new QSplitter(Qt::Horizontal, this);
+    lower->setObjectName(QStringLiteral("analysisLowerSplitter"));
+    lower->addWidget(CreateStatistics());
+    lower->addWidget(m_chart);
+    lower->setSizes({270, 730});
     auto* split = new QSplitter(Qt::Vertical, this);
     split->setObjectName(QStringLiteral("analysisChartSplitter"));
     split->addWidget(upper);
-    split->addWidget(m_chart);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    split->addWidget(lower);
+    split->setSizes({500, 420});
+    split->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);

@@ -1,12 +1,12 @@
 #include "app/noun_chart.h"
 
 #include <QBarCategoryAxis>
+#include <QBarSeries>
 #include <QBarSet>
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
-#include <QHorizontalBarSeries>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -71,20 +71,21 @@ void NounChart::SetBars(const std::vector<ChartBar>& bars, const QString& title)
     const std::size_t shown = std::min(bars.size(), static_cast<std::size_t>(TopCount()));
     if (shown == 0) return;
 
-    // A horizontal series lays its categories out from the bottom up: the
-    // least frequent goes in first, so that the most frequent ends on top.
+    // Columns from the most frequent on the left; the names stand under them,
+    // turned, so that every one is shown in full.
     auto* set = new QBarSet(QStringLiteral("Count"));
     QStringList categories;
     long long largest = 0;
-    for (std::size_t i = shown; i-- > 0;) {
+    for (std::size_t i = 0; i < shown; ++i) {
         *set << static_cast<qreal>(bars[i].value);
         categories << bars[i].label;
+        m_labels << bars[i].label;
         largest = std::max(largest, bars[i].value);
     }
-    for (std::size_t i = 0; i < shown; ++i) m_labels << bars[i].label;
     set->setLabelColor(palette().color(QPalette::WindowText));
-    auto* series = new QHorizontalBarSeries;
+    auto* series = new QBarSeries;
     series->append(set);
+    series->setBarWidth(0.7);
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     series->setLabelsFormat(QStringLiteral("@value"));
@@ -92,14 +93,16 @@ void NounChart::SetBars(const std::vector<ChartBar>& bars, const QString& title)
 
     auto* names = new QBarCategoryAxis;
     names->append(categories);
-    m_chart->addAxis(names, Qt::AlignLeft);
+    names->setTruncateLabels(false);
+    names->setLabelsAngle(shown > 6 ? -45 : 0);
+    m_chart->addAxis(names, Qt::AlignBottom);
     series->attachAxis(names);
     auto* counts = new QValueAxis;
-    // Room beyond the longest bar for its label.
+    // Room above the highest column for its label.
     counts->setRange(0, static_cast<qreal>(largest) * 1.12 + 1);
     counts->setLabelFormat(QStringLiteral("%d"));
     counts->applyNiceNumbers();
-    m_chart->addAxis(counts, Qt::AlignBottom);
+    m_chart->addAxis(counts, Qt::AlignLeft);
     series->attachAxis(counts);
 }
 

@@ -1,5 +1,5 @@
 // NounChart: the analysis window's bar chart of the most frequent nouns (or
-// words), a horizontal bar each, the most frequent at the top, with the number
+// words), a column each, the most frequent on the left, with the number
 // of bars the user chooses and a button that saves the chart as a PNG image.
 //
 // It only draws what it is given: the caller hands it the rows in frequency
@@ -66,7 +66,7 @@ class NounChart : public QWidget {
     QStringList m_labels;
 };
 
-inline constexpr int kDefaultChartBars = 20;
+inline constexpr int kDefaultChartBars = 12;
 inline constexpr int kMaxChartBars = 100;
 
 }  // namespace tavro

@@ -1,14 +1,18 @@
-// Takes the screenshot of the main window for the documentation: the program
+// Takes the screenshots of the main window for the documentation: the program
 // after a run over the bundled sample corpus (data/corpus/*.txt), files chosen
-// through Open Input Files as a user would. Run it on a real display or under
-// Xvfb:  xvfb-run -a tavro_screenshot SOURCE_DIR OUT.png
+// through Open Input Files as a user would, and with ANALYSIS.png also the
+// analysis window with a noun selected. Run it on a real display or under
+// Xvfb:  xvfb-run -a tavro_screenshot SOURCE_DIR OUT.png [ANALYSIS.png]
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 
+#include "app/analysis_view.h"
+#include "app/command_ids.h"
 #include "app/framework_ids.h"
 #include "app/main_frame.h"
 #include "app/tavro_app.h"
@@ -19,8 +23,8 @@ using namespace tavro;
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: tavro_screenshot SOURCE_DIR OUT.png\n");
+    if (args.size() != 3 && args.size() != 4) {
+        std::fprintf(stderr, "usage: tavro_screenshot SOURCE_DIR OUT.png [ANALYSIS.png]\n");
         return 2;
     }
     const QDir source(args[1]);
@@ -52,8 +56,22 @@ int main(int argc, char** argv) {
         frame->RouteCommand(ID_FILE_OPEN_INPUT_FILES);
         frame->RouteCommand(ID_VIEW_SORT_BY_FREQUENCY);
         QTimer::singleShot(500, frame, [frame] {
-            const bool saved = frame->grab().save(QApplication::arguments()[2]);
-            QApplication::exit(saved ? 0 : 1);
+            const QStringList args = QApplication::arguments();
+            if (!frame->grab().save(args[2])) QApplication::exit(1);
+            if (args.size() < 4) {
+                QApplication::exit(0);
+                return;
+            }
+            frame->resize(1100, 720);
+            frame->RouteCommand(ID_VIEW_ANALYSIS);
+            QTimer::singleShot(500, frame, [frame] {
+                QTableView* table = frame->AnalysisView()->Table();
+                table->selectRow(0);
+                table->setFocus();
+                QTimer::singleShot(300, frame, [frame] {
+                    QApplication::exit(frame->grab().save(QApplication::arguments()[3]) ? 0 : 1);
+                });
+            });
         });
     });
     return QApplication::exec();
