@@ -58,6 +58,14 @@ ShellHooks ScriptedHooks::Make() {
         saveNames.pop_front();
         return name;
     };
+    hooks.chooseExportName = [this](QWidget*, const QString&, const QString&,
+                                    const QString& filter) {
+        exportFilters.append(filter);
+        if (exportNames.empty()) return QString();
+        const QString name = exportNames.front();
+        exportNames.pop_front();
+        return name;
+    };
     hooks.chooseInputFiles = [this](const QString& startDir) -> std::optional<QStringList> {
         chooserStartDirs.append(startDir);
         if (inputChoices.empty()) return std::nullopt;

@@ -48,6 +48,8 @@ struct ScriptedHooks {
     std::deque<QMessageBox::StandardButton> saveAnswers;
     QStringList saveAnswersAsked;  // the texts of the prompts asked
     std::deque<QString> saveNames;
+    std::deque<QString> exportNames;       // answers of the export chooser
+    QStringList exportFilters;             // the filters it was asked with
     std::deque<QStringList> inputChoices;  // an empty list cancels
     QStringList chooserStartDirs;
     std::optional<int> endedWith;

@@ -55,9 +55,11 @@ class MainFrameTest : public QObject {
             seen.append(popup->text() + QStringLiteral(": ") + items.join(QStringLiteral(" | ")));
         }
         const QStringList expected = {
-            "&File: &New\tCtrl+N | &Open Input Files\tCtrl+O | &Save\tCtrl+S | - | E&xit",
+            "&File: &New\tCtrl+N | &Open Input Files\tCtrl+O | &Save\tCtrl+S | &Export... | - | "
+            "E&xit",
             "&Edit: &Copy | &Find",
-            "&View: Sort &Alphabeticaly | Sort by &Frequency | - | Show &Nouns | Show A&ll Words",
+            "&View: Sort &Alphabeticaly | Sort by &Frequency | - | Show &Nouns | Show A&ll Words | "
+            "- | &Report | A&nalysis",
             "&Tools: Find &Base Form | - | &Restore Accents of Capitals",
         };
         QCOMPARE(seen, expected);
