@@ -1,5 +1,6 @@
 #include "app/analysis_model.h"
 
+#include <QApplication>
 #include <QLocale>
 #include <algorithm>
 
@@ -99,6 +100,8 @@ void AnalysisModel::SetMinCount(Count minCount) {
 const std::vector<std::uint32_t>& AnalysisModel::Ordered(TableKind kind, SortKey key) {
     const auto found = m_orders.find({kind, key});
     if (found != m_orders.end()) return found->second;
+    // The Greek order of a million words takes a moment the first time.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     std::vector<std::uint32_t> order;
     switch (key) {
         case SortKey::kGreek:
@@ -130,6 +133,7 @@ const std::vector<std::uint32_t>& AnalysisModel::Ordered(TableKind kind, SortKey
             break;
         }
     }
+    QApplication::restoreOverrideCursor();
     return m_orders.emplace(std::make_pair(kind, key), std::move(order)).first->second;
 }
 

@@ -1,5 +1,6 @@
 #include "app/analysis_view.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
@@ -66,6 +67,14 @@ constexpr StatItem kStats[] = {
 };
 
 QString Ratio(double value) { return QString::number(value, 'f', 4); }
+
+// The wait cursor while the analysis is built.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 }  // namespace
 
@@ -248,6 +257,7 @@ void CAnalysisView::showEvent(QShowEvent* event) {
 void CAnalysisView::Refresh() {
     if (!m_stale) return;
     m_stale = false;
+    const WaitCursor wait;
     const RunAnalysis* analysis = nullptr;
     try {
         analysis = m_doc.Analysis();
@@ -489,7 +499,7 @@ void CAnalysisView::OnFileExport() {
                            : QString::fromLatin1(kNames[static_cast<int>(m_model->Kind())])) +
         QLatin1Char('.') + ExportSuffix(choice.format);
     const QString path =
-        m_hooks.chooseExportName(this, QStringLiteral("Export"),
+        m_hooks.chooseExportName(this, QStringLiteral("Export As"),
                                  QDir::current().filePath(startName), ExportFilter(choice.format));
     if (path.isEmpty()) return;
     const QString problem = Export(choice, path);

@@ -9,6 +9,9 @@
 #              Save is clicked and Ctrl+S pressed in the main window: the run's
 #              window goes at once, none of that input is carried out after,
 #              and the report is still the one of open_with.
+#   export     View > Analysis (Ctrl+2), File > Export... (Ctrl+E), OK, a typed
+#              name: the file is the noun table in UTF-8 TSV, in frequency
+#              order, and its nouns and counts are those of tavro-cli's report.
 # Usage: desktop_session_test.sh TAVRO TAVRO_CLI SOURCE_DIR
 # Exits 77 (skipped) when Xvfb, openbox or xdotool is missing or the X server
 # does not start.
@@ -160,6 +163,33 @@ EOF
   echo "cancel: ok"
 }
 
+step_export() {
+  xdotool windowactivate --sync "$main" key ctrl+2
+  sleep 0.5
+  xdotool windowactivate --sync "$main" key ctrl+e
+  window "Export" >/dev/null
+  xdotool key Return
+  window "Export As" >/dev/null
+  xdotool type --delay 10 "$work/out/nouns.tsv"
+  xdotool key Return
+  wait_file "$work/out/nouns.tsv"
+  python3 - "$work/out/nouns.tsv" "$work/cli.txt" <<'EOF' || fail "the exported table differs from tavro-cli's report"
+import sys
+lines = [line.split("\t") for line in open(sys.argv[1], encoding="utf-8").read().split("\n")]
+assert lines[0] == ["rank", "noun", "count", "sure count", "per million", "files"], lines[0]
+rows = [line for line in lines[1:] if line != [""]]
+assert [int(row[0]) for row in rows] == list(range(1, len(rows) + 1)), "ranks"
+counts = [int(row[2]) for row in rows]
+assert counts == sorted(counts, reverse=True), "not in frequency order"
+report = open(sys.argv[2], encoding="cp1253").read().split("\n")
+expected = sorted(line.split(" ") for line in report if line)
+assert sorted(row[1:3] for row in rows) == expected, (len(rows), len(expected))
+EOF
+  xdotool windowactivate --sync "$main" key ctrl+1
+  window "report.txt - Tavro" 2 >/dev/null
+  echo "export: ok ($(($(wc -l <"$work/out/nouns.tsv") - 1)) nouns)"
+}
+
 step_quit() {
   xdotool windowactivate --sync "$main" key alt+f
   sleep 0.3
@@ -173,5 +203,6 @@ step_quit() {
 
 step_open_with
 step_cancel
+step_export
 step_quit
-echo "desktop session: 3 passed, 0 failed"
+echo "desktop session: 4 passed, 0 failed"
