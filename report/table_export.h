@@ -56,6 +56,13 @@ std::vector<std::uint32_t> SelectRows(const RunAnalysis& analysis, TableKind kin
 // The table as bytes: cp1253 for text, UTF-8 for the others.
 std::string WriteTable(const RunAnalysis& analysis, const TableRequest& request);
 
+// A field as CSV writes it (RFC 4180): quoted when it holds a comma, a quote, a
+// CR or an LF, with each quote doubled.
+std::string CsvField(std::string_view field);
+// UTF-8 text as a JSON string (RFC 8259): quote, backslash and control
+// characters escaped; everything else as it is.
+std::string JsonString(std::string_view utf8);
+
 // "text", "tsv", "csv", "json"; nothing for another name. Likewise the orders
 // "bytes", "frequency", "greek".
 std::optional<TableFormat> ParseTableFormat(std::string_view name);
