@@ -93,8 +93,11 @@ TEST_F(CliTest, UsageErrorsAndEmptyFileList) {
 TEST_F(CliTest, HelpNamesEveryOption) {
     const CliRun help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--lexicon", "--conjugation", "--all-words", "--by-frequency", "-o",
-                               "--base-form", "--help"}) {
+    for (const char* option :
+         {"--lexicon",    "--conjugation", "--all-words", "--by-frequency", "-o",
+          "--base-form",  "--help",        "--forms",     "--ambiguous",    "--stats",
+          "--format",     "--order",       "--min-count", "--top",          "--save-counts",
+          "--add-counts", "tsv",           "csv",         "json",           "greek"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
 }
@@ -256,6 +259,100 @@ TEST_F(CliTest, DataFilesInUtf8GiveTheSameLexicon) {
     const CliRun broken = Run({"a.txt"});
     EXPECT_EQ(broken.status, 255);
     EXPECT_EQ(broken.err, "Error: line 3 is not valid UTF-8, in file conjugation.txt\n");
+}
+
+}  // namespace
+}  // namespace tavro
+
+namespace tavro {
+namespace {
+
+using testing::Greek;
+
+// The run's analysis from the command line: a.txt holds λόγου twice, λόγος
+// once, σπιτιού once and zz twice.
+class CliResultsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        files.Add("finalList.txt", Greek("λόγος\nσπίτι\n"));
+        files.Add("conjugation.txt", Greek("ου ος\nιού ί-1\n"));
+        files.Add("a.txt", Greek("Λόγου λόγος σπιτιού; zz zz λόγου"));
+        files.Add("b.txt", Greek("σπίτι zz"));
+    }
+    CliRun Run(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int status = RunCli(args, out, err, files, false);
+        return {status, out.str(), err.str()};
+    }
+    MemoryFileSystem files;
+};
+
+TEST_F(CliResultsTest, StatsGoToStandardErrorAndTheReportStaysOnStandardOutput) {
+    const CliRun run = Run({"--stats", "a.txt", "b.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, Run({"a.txt", "b.txt"}).out);
+    EXPECT_NE(run.err.find("tokens                      8\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("types                       5\n"), std::string::npos);
+    EXPECT_NE(run.err.find("noun tokens                 5\n"), std::string::npos);
+    EXPECT_NE(run.err.find("STTR (1,000-token windows)  n/a\n"), std::string::npos);
+}
+
+TEST_F(CliResultsTest, FormatsFormsOrdersAndFilters) {
+    EXPECT_EQ(Run({"--forms", "--output-encoding", "utf-8", "a.txt"}).out,
+              "λόγος 3\n  λόγου 2\n  λόγος 1\nσπίτι 1\n  σπιτιού 1\n");
+    EXPECT_EQ(Run({"--format", "tsv", "--all-words", "--top", "2", "--order", "frequency", "a.txt",
+                   "b.txt"})
+                  .out,
+              "rank\tword\tcount\tper million\tfiles\tnouns\n"
+              "1\tzz\t3\t375000.00\t2\t\n"
+              "2\tλόγου\t2\t250000.00\t1\tλόγος\n");
+    EXPECT_EQ(Run({"--format", "csv", "--min-count", "2", "a.txt"}).out,
+              "\xEF\xBB\xBFrank,noun,count,sure count,per million,files\r\n"
+              "1,λόγος,3,3,500000.00,1\r\n");
+    const CliRun json = Run({"--format=json", "-o", "out.json", "a.txt"});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.out, "");
+    EXPECT_NE(files.Contents("out.json")->find("\"noun\": \"σπίτι\""), std::string::npos);
+    EXPECT_NE(files.Contents("out.json")->find("\"statistics\": {\"files\": 1"), std::string::npos);
+}
+
+TEST_F(CliResultsTest, CountsSavedAndAddedBackGiveTheSameReport) {
+    ASSERT_EQ(Run({"--save-counts", "a.counts", "a.txt"}).status, 0);
+    ASSERT_EQ(Run({"--save-counts", "b.counts", "b.txt"}).status, 0);
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{}, {"--all-words"}, {"--format", "tsv", "--forms"}}) {
+        std::vector<std::string> direct = options, added = options;
+        direct.insert(direct.end(), {"a.txt", "b.txt"});
+        added.insert(added.end(), {"--add-counts", "a.counts", "--add-counts", "b.counts"});
+        EXPECT_EQ(Run(added).out, Run(direct).out) << options.size();
+    }
+    files.Add("bad.counts", files.Contents("a.counts")->substr(0, 40));
+    const CliRun refused = Run({"a.txt", "--add-counts", "bad.counts"});
+    EXPECT_EQ(refused.status, 255);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err.substr(0, 40), "Truncated count file (line 4: the file e");
+    EXPECT_NE(refused.err.find("bad.counts"), std::string::npos);
+    EXPECT_EQ(Run({"--add-counts", "none.counts"}).err, "Error while opening file none.counts\n");
+}
+
+TEST_F(CliResultsTest, UsageErrorsOfTheNewOptions) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--format", "xml", "a.txt"},
+          {"--order", "random", "a.txt"},
+          {"--min-count", "0", "a.txt"},
+          {"--top", "x", "a.txt"},
+          {"--forms", "--all-words", "a.txt"},
+          {"--ambiguous", "--all-words", "a.txt"},
+          {"--by-frequency", "--order", "greek", "a.txt"},
+          {"--base-form", "λόγου", "--stats"}}) {
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.status, 2) << args.front();
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("Try 'tavro-cli --help'"), std::string::npos) << run.err;
+    }
+    EXPECT_NE(
+        Run({"--order", "random", "a.txt"}).err.find("--order takes bytes, frequency or greek"),
+        std::string::npos);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // accents, diaeresis and case are ignored and final sigma equals sigma, so that
 // ά sits with α and ώρα among the words in ω; equal words at that level are
 // ordered by their accents, then by their bytes (word order, word_entry.h), so
-// the order is total. Words are cp1253; they are decoded to UTF-16 for ICU here
+// the order is total. Greek script comes before Latin, as ICU's Greek order
+// puts it. Words are cp1253; they are decoded to UTF-16 for ICU here
 // and nowhere else. Bytes that cp1253 leaves undefined sort as U+FFFD.
 #pragma once
 

@@ -94,8 +94,10 @@ std::string Tsv(const std::vector<std::vector<std::string>>& cells) {
     return out;
 }
 
-std::string CsvField(const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+}  // namespace
+
+std::string CsvField(std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return std::string(field);
     std::string quoted = "\"";
     for (const char c : field) {
         if (c == '"') quoted += '"';
@@ -103,6 +105,8 @@ std::string CsvField(const std::string& field) {
     }
     return quoted + '"';
 }
+
+namespace {
 
 std::string Csv(const std::vector<std::vector<std::string>>& cells) {
     std::string out = "\xEF\xBB\xBF";
@@ -116,7 +120,8 @@ std::string Csv(const std::vector<std::vector<std::string>>& cells) {
     return out;
 }
 
-// A JSON string of UTF-8 text (RFC 8259: quote, backslash and controls escaped).
+}  // namespace
+
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
@@ -124,6 +129,12 @@ std::string JsonString(std::string_view text) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
         } else if (byte < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
@@ -134,6 +145,8 @@ std::string JsonString(std::string_view text) {
     }
     return out + '"';
 }
+
+namespace {
 
 // The figures by their names in the JSON and tabular outputs, in order; a
 // figure the run has not got (the STTR) is "null".

@@ -67,6 +67,13 @@ std::string WriteRows(const RunAnalysis& analysis, const TableRequest& request,
 // left empty; json an object whose "statistics" is the JSON output's section.
 std::string WriteStats(const CorpusStats& stats, TableFormat format);
 
+// A field as CSV writes it (RFC 4180): quoted when it holds a comma, a quote, a
+// CR or an LF, with each quote doubled.
+std::string CsvField(std::string_view field);
+// UTF-8 text as a JSON string (RFC 8259): quote, backslash and control
+// characters escaped; everything else as it is.
+std::string JsonString(std::string_view utf8);
+
 // "text", "tsv", "csv", "json"; nothing for another name. Likewise the orders
 // "bytes", "frequency", "greek".
 std::optional<TableFormat> ParseTableFormat(std::string_view name);
