@@ -243,6 +243,13 @@ QWidget* CAnalysisView::CreateStatistics() {
     return box;
 }
 
+void CAnalysisView::OnRunStarting() {
+    m_stale = true;
+    m_model->SetAnalysis(nullptr);
+    ShowStatistics();
+    AfterRowsChanged();
+}
+
 void CAnalysisView::OnRunChanged() {
     m_stale = true;
     if (isVisible()) Refresh();

@@ -8,7 +8,9 @@
 // frequent rows.
 //
 // The analysis is built when the view is first shown after a run (a run costs
-// nothing more while the view stays hidden) and kept until the next run.
+// nothing more while the view stays hidden) and kept until the next run; while
+// a run works the view shows nothing, since the document may drop the last
+// run's results at any point of it.
 // File > Export... writes what the table shows, in its order, or the
 // statistics, through the export chooser; the file is replaced whole or not at
 // all. Every control has an objectName.
@@ -41,6 +43,9 @@ class CAnalysisView : public QWidget {
     CAnalysisView(CTavroDoc& doc, FileSystem& files, const ShellHooks& hooks,
                   QWidget* parent = nullptr);
 
+    // A run starts: the analysis shown may go at any moment, so the view
+    // lets go of it and shows nothing until the run ends.
+    void OnRunStarting();
     // A run ended or the document was reset: the analysis shown is out of date.
     void OnRunChanged();
     // Shows the document's analysis now if it is out of date.

@@ -48,12 +48,13 @@ Status InputRun::Run(const QStringList& files, QWidget* parent) {
     paths.reserve(static_cast<std::size_t>(files.size()));
     for (const QString& path : files) paths.push_back(NativePath(path));
 
+    if (runStarting) runStarting();
     m_running = true;
     const Status run = m_doc.OpenInputFiles(std::move(paths));
     m_running = false;
+    if (runEnded) runEnded();
     if (run.ok()) {
         m_unfinished.reset();
-        if (runEnded) runEnded();
         // A run over no files empties the report without rebuilding it: show
         // the document's (empty) report, so that no view shows what Save would
         // not write.

@@ -43,8 +43,9 @@ class InputRun {
     // Forgets the list of a run that did not complete (File > New).
     void Reset() { m_unfinished.reset(); }
 
-    // Called when a run has put its results in place (not after one that
-    // failed or was cancelled: the document is then as it was).
+    // Called before a run starts (the document may drop the last run's
+    // results at any point of it) and after it ends, whatever its outcome.
+    std::function<void()> runStarting;
     std::function<void()> runEnded;
 
   private:

@@ -92,6 +92,7 @@ CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHook
     m_tabs->addTab(m_view, QStringLiteral("Report"));
     m_tabs->addTab(m_analysis, QStringLiteral("Analysis"));
     setCentralWidget(m_tabs);
+    m_run.runStarting = [this] { m_analysis->OnRunStarting(); };
     m_run.runEnded = [this] { m_analysis->OnRunChanged(); };
     createActions();
     createMenus();

@@ -270,6 +270,26 @@ class AnalysisViewTest : public QObject {
         QTRY_COMPARE(Words(), QStringList({"έργο"}));
     }
 
+    // A run over no files drops the last run's results before its message
+    // box, whose event loop could paint the table: the view must have let go.
+    void analysisIsLetGoOfBeforeARunDropsIt() {
+        ShowAnalysis();
+        QList<bool> heldDuringMessage;
+        m_app->Hooks().showMessage = [&](QWidget*, const QString&) {
+            heldDuringMessage.append(Model()->Analysis() != nullptr);
+        };
+        QVERIFY(Frame()->Runs().Run({}, Frame()).ok());
+        QCOMPARE(heldDuringMessage, QList<bool>({false}));
+        QTRY_COMPARE(Model()->rowCount(), 0);
+    }
+
+    void aFailedRunKeepsTheRowsShown() {
+        ShowAnalysis();
+        QVERIFY(!Frame()->Runs().Run({m_data->Path("missing.txt")}, Frame()).ok());
+        QTRY_COMPARE(Model()->rowCount(), 6);
+        QCOMPARE(View()->StatText("statTokens"), QStringLiteral("21"));
+    }
+
     void chartShowsTheMostFrequentAndSavesAPng() {
         ShowAnalysis();
         NounChart* chart = View()->Chart();
