@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/analysis_view.h"
@@ -65,8 +66,25 @@ int main(int argc, char** argv) {
             frame->resize(1100, 720);
             frame->RouteCommand(ID_VIEW_ANALYSIS);
             QTimer::singleShot(500, frame, [frame] {
-                QTableView* table = frame->AnalysisView()->Table();
-                table->selectRow(0);
+                // The most frequent noun that a form shares with another noun,
+                // so that the picture shows what "Also credits" means.
+                CAnalysisView* view = frame->AnalysisView();
+                QTableView* table = view->Table();
+                const RunAnalysis* analysis = view->Model()->Analysis();
+                int chosen = 0;
+                for (int row = 0; analysis != nullptr && row < view->Model()->rowCount(); ++row) {
+                    const NounRow& noun = analysis->Nouns()[view->Model()->Rows()[row]];
+                    const bool shared = std::any_of(
+                        noun.forms.begin(), noun.forms.end(), [&](const FormCount& form) {
+                            const long long word = view->Model()->FindWord(form.word);
+                            return word >= 0 && analysis->Words()[word].nouns.size() > 1;
+                        });
+                    if (shared) {
+                        chosen = row;
+                        break;
+                    }
+                }
+                table->selectRow(chosen);
                 table->setFocus();
                 QTimer::singleShot(300, frame, [frame] {
                     QApplication::exit(frame->grab().save(QApplication::arguments()[3]) ? 0 : 1);
