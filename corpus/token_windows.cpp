@@ -9,15 +9,11 @@ namespace {
 
 constexpr std::uint32_t kTail = kWindowTokens - 1;
 
-std::size_t SlotOf(std::uint64_t hash, std::size_t size) {
-    return static_cast<std::size_t>(hash >> (64 - std::countr_zero(size)));
-}
-
 }  // namespace
 
 std::uint32_t WindowScratch::Remember(std::uint64_t hash, std::uint32_t at) {
     const std::size_t mask = m_seen.size() - 1;
-    for (std::size_t i = SlotOf(hash, m_seen.size());; i = (i + 1) & mask) {
+    for (std::size_t i = SlotOf(hash);; i = (i + 1) & mask) {
         Seen& seen = m_seen[i];
         if (seen.stamp != m_stamp) {
             seen = {hash, m_stamp, at};
@@ -35,10 +31,11 @@ std::uint32_t WindowScratch::Remember(std::uint64_t hash, std::uint32_t at) {
 void WindowScratch::Grow() {
     std::vector<Seen> old(m_seen.size() * 2);
     old.swap(m_seen);
+    m_shift = 64 - std::countr_zero(m_seen.size());
     const std::size_t mask = m_seen.size() - 1;
     for (const Seen& seen : old) {
         if (seen.stamp != m_stamp) continue;
-        std::size_t i = SlotOf(seen.hash, m_seen.size());
+        std::size_t i = SlotOf(seen.hash);
         while (m_seen[i].stamp == m_stamp) i = (i + 1) & mask;
         m_seen[i] = seen;
     }
@@ -51,58 +48,58 @@ BlockWindows::BlockWindows(WindowScratch& scratch) : m_scratch(&scratch) {
         scratch.m_stamp = 1;
     }
     scratch.m_used = 0;
+    m_starts.assign(2 * kWindowTokens, 0);
+    m_tail.resize(kTail);
 }
 
 void BlockWindows::Note(const std::uint64_t* hashes, std::size_t n) {
+    // The block's words outgrow the cache: ask for the batch's slots at once.
+    if (m_scratch->m_seen.size() > (std::size_t{1} << 14)) {
+        for (std::size_t i = 0; i < n; ++i) m_scratch->Prefetch(hashes[i]);
+    }
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint64_t hash = hashes[i];
         const auto at = static_cast<std::uint32_t>(m_tokens++);
         const std::uint32_t previousPlusOne = m_scratch->Remember(hash, at);
-        const std::uint32_t distance =
-            previousPlusOne == 0 ? kWindowTokens : at + 1 - previousPlusOne;
-        if (previousPlusOne == 0 && at < kTail) m_head.push_back({at, hash});
-        if (distance >= kWindowTokens) {
-            ++m_alwaysNew;
-        } else {
-            // The token begins a type in its window when the window starts after
-            // the word's last occurrence: for a block that starts at stream
-            // position p, when (p + at) % kWindowTokens < distance, which holds
-            // for `distance` consecutive values of p % kWindowTokens from
-            // (-at) % kWindowTokens on, cyclically.
-            if (m_starts.empty()) m_starts.assign(kWindowTokens + 1, 0);
-            const std::uint32_t from = (kWindowTokens - at % kWindowTokens) % kWindowTokens;
-            const std::uint32_t to = from + distance;
-            ++m_starts[from];
-            if (to <= kWindowTokens) {
-                --m_starts[to];
-            } else {
-                ++m_starts[0];
-                --m_starts[to - kWindowTokens];
-            }
-        }
-        if (m_tail.size() < kTail) {
-            m_tail.push_back(hash);
-        } else {
-            m_tail[m_tailNext] = hash;
-            m_tailNext = (m_tailNext + 1) % kTail;
-        }
+        // The token begins a type in its window when the window starts after
+        // the word's last occurrence: for a block that starts at stream position
+        // p, when (p + at) % kWindowTokens < distance, which holds for `distance`
+        // consecutive values of p % kWindowTokens from (-at) % kWindowTokens
+        // (m_from) on, cyclically; for every value when the word was not met in
+        // the last kWindowTokens - 1 tokens. The difference array is twice as
+        // long, and folded in Close. No branch: which it is cannot be foreseen.
+        const std::uint32_t distance = std::min(
+            previousPlusOne == 0 ? kWindowTokens : at + 1 - previousPlusOne, kWindowTokens);
+        ++m_starts[m_from];
+        --m_starts[m_from + distance];
+        if (at < kTail && previousPlusOne == 0) m_head.push_back({at, hash});
+        m_from = m_from == 0 ? kWindowTokens - 1 : m_from - 1;
+        m_tail[m_tailNext] = hash;
+        if (++m_tailNext == kTail) m_tailNext = 0;
     }
 }
 
 void BlockWindows::Close() {
-    std::rotate(m_tail.begin(), m_tail.begin() + static_cast<std::ptrdiff_t>(m_tailNext),
-                m_tail.end());
+    if (m_tokens < kTail) {
+        m_tail.resize(m_tokens);
+    } else {
+        std::rotate(m_tail.begin(), m_tail.begin() + static_cast<std::ptrdiff_t>(m_tailNext),
+                    m_tail.end());
+    }
     m_tailNext = 0;
+    // From differences to the tokens each start counts, then folded: a start c
+    // counts what covers c and c + kWindowTokens.
+    for (std::size_t j = 1; j < m_starts.size(); ++j) m_starts[j] += m_starts[j - 1];
+    for (std::uint32_t c = 0; c < kWindowTokens; ++c) m_starts[c] += m_starts[c + kWindowTokens];
+    m_starts.resize(kWindowTokens);
     m_scratch = nullptr;
 }
 
 void WindowStream::Add(const BlockWindows& block) {
     const std::uint64_t start = m_tokens;
     const std::uint64_t phase = start % kWindowTokens;
-    std::int64_t types = static_cast<std::int64_t>(block.m_alwaysNew);
-    if (!block.m_starts.empty()) {
-        for (std::uint64_t c = 0; c <= phase; ++c) types += block.m_starts[c];
-    }
+    std::int64_t types = 0;
+    if (!block.m_starts.empty()) types += block.m_starts[phase];
     // A word first met early in the block may have occurred in the part of its
     // window that lies before the block.
     for (const BlockWindows::HeadToken& head : block.m_head) {

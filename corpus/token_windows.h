@@ -53,11 +53,16 @@ class WindowScratch {
         std::uint32_t at = 0;
     };
     std::vector<Seen> m_seen = std::vector<Seen>(std::size_t{1} << 12);
+    int m_shift = 64 - 12;   // 64 less the bits of a slot index
     std::size_t m_used = 0;  // slots of the current stamp
     std::uint32_t m_stamp = 0;
     // The last position of `hash` in the block of `stamp` before `at`, plus one
     // (0: none); `at` becomes its last position.
     std::uint32_t Remember(std::uint64_t hash, std::uint32_t at);
+    std::size_t SlotOf(std::uint64_t hash) const {
+        return static_cast<std::size_t>(hash >> m_shift);
+    }
+    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&m_seen[SlotOf(hash)]); }
     void Grow();
 };
 
@@ -81,11 +86,13 @@ class BlockWindows {
     };
     WindowScratch* m_scratch = nullptr;
     std::uint64_t m_tokens = 0;
-    std::uint64_t m_alwaysNew = 0;       // tokens whose word is not met in the window before them
-    std::vector<std::int64_t> m_starts;  // per window start, a difference array of the rest
-    std::vector<HeadToken> m_head;       // early tokens not met before in the block
-    std::vector<std::uint64_t> m_tail;   // hashes of the last kWindowTokens - 1 tokens
-    std::size_t m_tailNext = 0;          // where m_tail's oldest hash is, once full
+    // Per window start (the block's start % kWindowTokens), how many of the other
+    // tokens begin a type in their window (while noting: differences, twice as long).
+    std::vector<std::int64_t> m_starts;
+    std::vector<HeadToken> m_head;      // early tokens not met before in the block
+    std::vector<std::uint64_t> m_tail;  // hashes of the last kWindowTokens - 1 tokens
+    std::size_t m_tailNext = 0;         // where the next hash goes in m_tail
+    std::uint32_t m_from = 0;           // (-m_tokens) % kWindowTokens
 };
 
 // The blocks of one stream, put together in stream order.

@@ -31,7 +31,8 @@ std::vector<std::string> BlocksOf(const std::vector<std::string>& tokens,
     std::size_t at = 0;
     for (const std::size_t size : sizes) {
         std::string block;
-        for (std::size_t i = 0; i < size && at < tokens.size(); ++i) block.append(tokens[at++]).append(" ");
+        for (std::size_t i = 0; i < size && at < tokens.size(); ++i)
+            block.append(tokens[at++]).append(" ");
         blocks.push_back(block);
     }
     std::string rest;
@@ -51,9 +52,11 @@ WindowTally Counted(const std::vector<std::string>& blocks, int threads) {
 
 TEST(TokenWindows, HandCountedStreams) {
     std::vector<std::string> distinctThenOne;  // 1,000 types, then 1, then a partial window
-    for (int i = 0; i < 1000; ++i) distinctThenOne.push_back(std::string("w").append(std::to_string(i)));
+    for (int i = 0; i < 1000; ++i)
+        distinctThenOne.push_back(std::string("w").append(std::to_string(i)));
     for (int i = 0; i < 1000; ++i) distinctThenOne.push_back("x");
-    for (int i = 0; i < 999; ++i) distinctThenOne.push_back(std::string("y").append(std::to_string(i)));
+    for (int i = 0; i < 999; ++i)
+        distinctThenOne.push_back(std::string("y").append(std::to_string(i)));
     const WindowTally tally = Counted(BlocksOf(distinctThenOne, {}), 1);
     EXPECT_EQ(tally, (WindowTally{2, 1001}));
     EXPECT_DOUBLE_EQ(*tally.Sttr(), 0.5005);
@@ -72,7 +75,8 @@ TEST(TokenWindows, HandCountedStreams) {
 TEST(TokenWindows, WindowsSpanTheEndsOfBlocks) {
     std::vector<std::string> tokens;
     for (int i = 0; i < 600; ++i) tokens.push_back(std::string("w").append(std::to_string(i)));
-    for (int i = 0; i < 1400; ++i) tokens.push_back(std::string("w").append(std::to_string(i % 600)));
+    for (int i = 0; i < 1400; ++i)
+        tokens.push_back(std::string("w").append(std::to_string(i % 600)));
     EXPECT_EQ(Counted(BlocksOf(tokens, {600}), 2), (WindowTally{2, 1200}));
     EXPECT_EQ(Counted(BlocksOf(tokens, {600}), 2), Reference(tokens));
 }
@@ -84,7 +88,8 @@ TEST(TokenWindows, EqualThePlainCountWhateverTheBlocksAndThreads) {
     for (const std::size_t vocabulary : {3, 200, 5000}) {
         for (int trial = 0; trial < 4; ++trial) {
             std::vector<std::string> tokens(3000 + random() % 9000);
-            for (std::string& token : tokens) token = std::string("w").append(std::to_string(random() % vocabulary));
+            for (std::string& token : tokens)
+                token = std::string("w").append(std::to_string(random() % vocabulary));
             std::vector<std::size_t> sizes;
             for (std::size_t total = 0; total < tokens.size();) {
                 const std::size_t size = random() % 4 == 0 ? random() % 5 : random() % 2500;

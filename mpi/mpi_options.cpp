@@ -60,7 +60,22 @@ ParsedMpiCommand ParseMpiOptions(const std::vector<std::string>& args) {
     parser.Flag("--timings", options.timings);
     parser.Flag("--help", options.help, "-h");
     parser.Flag("--version", options.version);
+    // tavro-cli's tables, figures and count files are not made here: named, so
+    // that the refusal says what is missing rather than that the option is unknown.
+    const auto notHere = [](const std::string& name) {
+        return name + " is tavro-cli's alone; tavro-mpi writes the report only";
+    };
+    for (const char* name :
+         {"--format", "--order", "--min-count", "--top", "--save-counts", "--add-counts"}) {
+        parser.Value(name, [notHere, name](const std::string&) { return notHere(name); });
+    }
+    bool analysisFlags[3] = {};
+    const char* const flagNames[3] = {"--forms", "--ambiguous", "--stats"};
+    for (int i = 0; i < 3; ++i) parser.Flag(flagNames[i], analysisFlags[i]);
     parsed.error = parser.Parse(args, options.inputFiles);
+    for (int i = 0; i < 3 && parsed.error.empty(); ++i) {
+        if (analysisFlags[i]) parsed.error = notHere(flagNames[i]);
+    }
     if (roundBytes != 0) options.roundBytes = roundBytes;
     return parsed;
 }

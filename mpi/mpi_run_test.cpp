@@ -238,6 +238,13 @@ TEST_F(MpiRunTest, UsageAndOutputStatusesAreTavroClisOnEveryRank) {
     ExpectAgreed(RunMpiJob(2, {"--base-form", "λόγου"}), 2, "",
                  "tavro-mpi: unknown option '--base-form'\n"
                  "Try 'tavro-mpi --help' for more information.\n");
+    ExpectAgreed(RunMpiJob(2, {"--forms", "a.txt"}), 2, "",
+                 "tavro-mpi: --forms is tavro-cli's alone; tavro-mpi writes the report only\n"
+                 "Try 'tavro-mpi --help' for more information.\n");
+    ExpectAgreed(RunMpiJob(2, {"--add-counts", "a.counts", "a.txt"}), 2, "",
+                 "tavro-mpi: --add-counts is tavro-cli's alone; tavro-mpi writes the report "
+                 "only\n"
+                 "Try 'tavro-mpi --help' for more information.\n");
     ExpectAgreed(RunMpiJob(2, {}), 2, "", "No Input Files have been Selected.\n");
     ExpectAgreed(RunMpiJob(2, {"--version"}), 0, "tavro-mpi 1.0.0\n", "");
 
