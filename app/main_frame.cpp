@@ -101,6 +101,13 @@ CMainFrame::CMainFrame(CTavroDoc& doc, DocumentSession& session, const ShellHook
     createAccelerators();
     m_view->SetContextActions({m_actions[ID_EDIT_COPY], m_actions[ID_EDIT_SELECT_ALL], nullptr,
                                m_actions[ID_EDIT_FIND], m_actions[ID_EDIT_REPEAT]});
+    // The table's context menu: the same commands, which act on the view shown.
+    QTableView* table = m_analysis->Table();
+    table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* separator = new QAction(table);
+    separator->setSeparator(true);
+    table->addActions({m_actions[ID_EDIT_COPY], m_actions[ID_EDIT_SELECT_ALL], separator,
+                       m_actions[ID_FILE_EXPORT]});
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
         const bool analysis = IsAnalysisShown();
         Action(analysis ? ID_VIEW_ANALYSIS : ID_VIEW_REPORT)->setChecked(true);

@@ -321,6 +321,12 @@ class AnalysisViewTest : public QObject {
         Act("ID_EDIT_COPY")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral("λόγος\t6\t6\t285,714.29\t3\n"));
+        QStringList menu;
+        for (QAction* action : View()->Table()->actions())
+            menu.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        QCOMPARE(menu, QStringList({"ID_EDIT_COPY", "ID_EDIT_SELECT_ALL", "-", "ID_FILE_EXPORT"}));
+        Act("ID_EDIT_SELECT_ALL")->trigger();
+        QCOMPARE(View()->SelectedRowsText().count('\n'), 6);
     }
 };
 
