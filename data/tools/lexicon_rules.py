@@ -17,8 +17,12 @@ a FreeDict dictionary tags the entry or its masculine <adj>.
 Nouns. A word of hunspell-el whose declension belongs to a class that only
 nouns have (NOUN_CLASSES: action nouns in -ση, -ξη, -ψη with -σεις, -σεων; neuters
 in -μα with -ματος, -μάτων; agent nouns in -τής with -τές, -τών and without the
-adjective's -τούς; -ισμός; -ότητα; -ία with -ιών) is a noun, when all the
-forms that prove the class are listed.
+adjective's -τούς; -ισμός and the other -σμός; -ότητα, -ύτητα; -ία with -ιών;
+the learned masculines in -έας with -είς, -έων; feminines in -ίδα, -άδα with
+-ίδες, -ίδων; instruments in -τήρας with -τήρες, -τήρων) is a noun, when all the
+forms that prove the class are listed. No adjective ends in -σμός, -έας, -ίδα,
+-άδα or -τήρας, and none declines so: the noun is told from the adjective by
+its ending and its plural.
 
 Accent variants. Two entries that differ only in the place of the accent share
 their inflected forms (ποντικιού credits ποντίκι and ποντικί), so each such form
@@ -145,6 +149,34 @@ def noun_class(word, forms, nouns):
         proof = [stem + ending for ending in ("ότητας", "ότητες", "οτήτων")]
         if _all_listed(proof, forms):
             return "-ότητα", proof
+    if word.endswith("έας") and len(word) > 5:
+        stem = word[:-3]
+        proof = [stem + ending for ending in ("έα", "είς", "έων")]
+        if _all_listed(proof, forms):
+            return "-έας -είς", proof
+    for ending in ("ίδα", "άδα"):
+        if word.endswith(ending) and len(word) > 4:
+            stem = word[:-1]
+            proof = [stem + "ας", stem + "ες", stem + "ων"]
+            # Not the accusative of a masculine in -άδας or -άς (νομάδας, φυγάς φυγάδα).
+            masculine = {word + "ς", word[:-3] + ending[0] + "ς"}
+            if _all_listed(proof, forms) and not masculine & (nouns | forms - {word + "ς"}):
+                return f"-{ending} -{ending[:-1]}ων", proof
+    if word.endswith("σμός") and not word.endswith("ισμός") and len(word) > 5:
+        stem = word[:-4]
+        proof = [stem + ending for ending in ("σμού", "σμό", "σμοί", "σμών")]
+        if _all_listed(proof, forms):
+            return "-σμός", proof
+    if word.endswith("ύτητα") and len(word) > 6:
+        stem = word[:-5]
+        proof = [stem + ending for ending in ("ύτητας", "ύτητες", "υτήτων")]
+        if _all_listed(proof, forms):
+            return "-ύτητα", proof
+    if word.endswith("τήρας") and len(word) > 6:
+        stem = word[:-5]
+        proof = [stem + ending for ending in ("τήρα", "τήρες", "τήρων")]
+        if _all_listed(proof, forms):
+            return "-τήρας", proof
     if word.endswith("ία") and not word.endswith("εία") and len(word) > 4:
         stem = word[:-2]
         proof = [stem + ending for ending in ("ίας", "ίες", "ιών")]

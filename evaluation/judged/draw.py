@@ -14,7 +14,9 @@ with an empty noun. The context is the token's own paragraph cut to a few words
 either side, the token marked [[so]], in its original case.
 
   draw.py draw --eval TAVRO_EVAL --lexicon L --conjugation C -o SAMPLE.tsv
-      draw a new sample; verdict, lemma and reason are left empty for the judge
+      draw a new sample; verdict, lemma and reason are left empty for the judge;
+      --seed, --credited and --uncredited draw another sample than the first one
+      (seed 1253, 330 and 400 tokens), and check --as-drawn takes the same options
   draw.py recredit --eval TAVRO_EVAL --lexicon L --conjugation C SAMPLE.tsv -o NEW.tsv
       the same items with the credits of other data: a credit that the old file
       has keeps its verdict, a new one is left empty to be judged; each item keeps
@@ -178,10 +180,11 @@ def draw(args):
     credits = credits_of((t[3] for t in tokens), args.eval, args.lexicon, args.conjugation)
     credited = [t for t in tokens if credits[t[3]]]
     uncredited = [t for t in tokens if not credits[t[3]]]
-    rng = random.Random(SEED)
-    picks = [("credited", t, len(credited) / CREDITED) for t in rng.sample(credited, CREDITED)]
-    picks += [("uncredited", t, len(uncredited) / UNCREDITED)
-              for t in rng.sample(uncredited, UNCREDITED)]
+    rng = random.Random(args.seed)
+    picks = [("credited", t, len(credited) / args.credited)
+             for t in rng.sample(credited, args.credited)]
+    picks += [("uncredited", t, len(uncredited) / args.uncredited)
+              for t in rng.sample(uncredited, args.uncredited)]
     rows = []
     for item, (stratum, (name, start, end, word), weight) in enumerate(picks, start=1):
         source = f"{name}:{line_number(name, start)}"
@@ -264,6 +267,11 @@ def main():
     parser.add_argument("--lexicon", required=True)
     parser.add_argument("--conjugation", required=True)
     parser.add_argument("-o", "--output")
+    parser.add_argument("--seed", type=int, default=SEED)
+    parser.add_argument("--credited", type=int, default=CREDITED,
+                        help="tokens drawn from the credited stratum")
+    parser.add_argument("--uncredited", type=int, default=UNCREDITED,
+                        help="tokens drawn from the uncredited stratum")
     parser.add_argument("--as-drawn", action="store_true",
                         help="check: also require the items of a new draw with this data")
     args = parser.parse_intermixed_args()
