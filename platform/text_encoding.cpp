@@ -261,13 +261,6 @@ bool HaveAvx2() {
     return have;
 }
 
-__attribute__((target("avx2"))) inline __m256i InRange32(__m256i x, unsigned char lo,
-                                                         unsigned char hi) {
-    const __m256i shifted = _mm256_sub_epi8(x, _mm256_set1_epi8(static_cast<char>(lo)));
-    const __m256i width = _mm256_set1_epi8(static_cast<char>(hi - lo));
-    return _mm256_cmpeq_epi8(_mm256_min_epu8(shifted, width), shifted);
-}
-
 __attribute__((target("avx2"))) inline __m256i Equal32(__m256i x, unsigned char value) {
     return _mm256_cmpeq_epi8(x, _mm256_set1_epi8(static_cast<char>(value)));
 }
