@@ -135,21 +135,18 @@ void CTavroApp::RestoreChoices(const QSettings& settings) {
     if (choices.capitalsAccents) m_frame->Action(ID_TOOLS_CAPITALS_ACCENTS)->trigger();
 }
 
-void CTavroApp::StartRunOnInputFiles() {
+void CTavroApp::StartRunOnInputFiles(int tries) {
     // Once the window is on screen and laid out, so that it is whole behind
     // the run's own window (a bounded wait: a window may never be exposed).
-    auto tries = std::make_shared<int>(0);
-    auto start = std::make_shared<std::function<void()>>();
-    *start = [this, tries, start] {
+    QTimer::singleShot(tries == 0 ? 0 : kExposeWaitMs, m_frame.get(), [this, tries] {
         const QWindow* window = m_frame->windowHandle();
-        if ((window == nullptr || !window->isExposed()) && ++*tries < kExposeTries) {
-            QTimer::singleShot(kExposeWaitMs, m_frame.get(), *start);
+        if ((window == nullptr || !window->isExposed()) && tries + 1 < kExposeTries) {
+            StartRunOnInputFiles(tries + 1);
             return;
         }
         QCoreApplication::processEvents();
         m_frame->Runs().Run(m_startInputFiles, m_frame.get());
-    };
-    QTimer::singleShot(0, m_frame.get(), *start);
+    });
 }
 
 void CTavroApp::ExitInstance() {

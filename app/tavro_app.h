@@ -68,7 +68,7 @@ class CTavroApp : public QObject {
 
   private:
     void RestoreChoices(const QSettings& settings);
-    void StartRunOnInputFiles();
+    void StartRunOnInputFiles(int tries = 0);
 
     ShellHooks m_hooks;
     PosixFileSystem m_posixFiles;

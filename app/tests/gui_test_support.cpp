@@ -98,23 +98,28 @@ QAction* FindAction(QWidget* window, const QString& name) {
     return window->findChild<QAction*>(name);
 }
 
-void OnNextModal(const std::function<void(QWidget*)>& action) {
-    auto tries = std::make_shared<int>(0);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, tries, poll] {
+namespace {
+
+// Looks for a modal dialog every 10 ms; each look schedules the next one afresh,
+// so no callback owns itself.
+void PollForModal(std::function<void(QWidget*)> action, int tries) {
+    QTimer::singleShot(tries == 0 ? 0 : 10, [action = std::move(action), tries]() mutable {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal != nullptr && modal->isVisible()) {
             action(modal);
             return;
         }
-        if (++*tries > 500) {
+        if (tries >= 500) {
             QFAIL("no modal dialog opened");
             return;
         }
-        QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        PollForModal(std::move(action), tries + 1);
+    });
 }
+
+}  // namespace
+
+void OnNextModal(const std::function<void(QWidget*)>& action) { PollForModal(action, 0); }
 
 void RunOnFiles(CTavroApp& app, ScriptedHooks& hooks, const QStringList& files) {
     hooks.inputChoices.push_back(files);

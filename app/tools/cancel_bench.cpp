@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <vector>
 
 #include "app/main_frame.h"
@@ -41,27 +40,24 @@ struct BarSamples {
     QString lastSpeed;
 };
 
-// Samples the bar every `everyMs` while `active` holds.
-void SampleBar(BarSamples& samples, QElapsedTimer& clock, int everyMs, const bool& active) {
-    auto lastMove = std::make_shared<qint64>(0);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [&samples, &clock, everyMs, &active, lastMove, poll] {
+// Samples the bar every `everyMs` while `active` holds; each sample schedules
+// the next one afresh.
+void SampleBar(BarSamples& samples, QElapsedTimer& clock, int everyMs, const bool& active,
+               qint64 lastMove = 0, bool first = true) {
+    QTimer::singleShot(first ? 0 : everyMs, [&samples, &clock, everyMs, &active, lastMove] {
         if (!active) return;
-        CProgressDlg* dlg = VisibleProgressDlg();
-        if (dlg == nullptr) {
-            QTimer::singleShot(everyMs, *poll);
-            return;
+        qint64 moved = lastMove;
+        if (CProgressDlg* dlg = VisibleProgressDlg()) {
+            const double share = dlg->BarShare();
+            if (samples.shares.empty() || share != samples.shares.back()) {
+                samples.longestStillMs = std::max(samples.longestStillMs, clock.elapsed() - moved);
+                moved = clock.elapsed();
+                samples.shares.push_back(share);
+            }
+            samples.lastSpeed = dlg->SpeedText();
         }
-        const double share = dlg->BarShare();
-        if (samples.shares.empty() || share != samples.shares.back()) {
-            samples.longestStillMs = std::max(samples.longestStillMs, clock.elapsed() - *lastMove);
-            *lastMove = clock.elapsed();
-            samples.shares.push_back(share);
-        }
-        samples.lastSpeed = dlg->SpeedText();
-        QTimer::singleShot(everyMs, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        SampleBar(samples, clock, everyMs, active, moved, false);
+    });
 }
 
 }  // namespace
