@@ -22,7 +22,10 @@ WordTable WordTable::FromSorted(std::vector<WordEntry> sorted, Index index) {
 }
 
 WordTable WordTable::FromEntries(std::vector<WordEntry> entries) {
-    std::stable_sort(entries.begin(), entries.end(), WordLess);
+    // A lexicon usually comes sorted already; checking costs one pass.
+    if (!std::is_sorted(entries.begin(), entries.end(), WordLess)) {
+        std::stable_sort(entries.begin(), entries.end(), WordLess);
+    }
     std::vector<WordEntry> merged;
     merged.reserve(entries.size());
     for (WordEntry& entry : entries) {
