@@ -11,6 +11,7 @@ packages=(
   libicu-dev poppler-utils
   xvfb openbox xdotool imagemagick
   openmpi-bin libopenmpi-dev
+  clang clang-format libclang-rt-14-dev
 )
 missing=()
 for package in "${packages[@]}"; do
