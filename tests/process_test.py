@@ -7,11 +7,13 @@ Without --big: -o (written, replaced, left alone on failure, no temporary left
 behind), "-" for standard input, a directory as input, a failed write to
 standard output, --version, the progress bar on a pseudo-terminal and none on a
 pipe, an unreadable lexicon (as a user that is not root), -o onto a symbolic link
-and onto a FIFO, and SIGINT during a run with -o.
+and onto a FIFO, SIGINT during a run with -o, running out of memory and threads
+that cannot start.
 With --big: a lexicon and an inflection table of 5 million lines each.
 """
 import os
 import pty
+import resource
 import select
 import shutil
 import signal
@@ -189,6 +191,44 @@ class Interrupt(ProcessCase):
         self.assertEqual(self.names(), before)
 
 
+def limited(limit, value):
+    return lambda: resource.setrlimit(limit, (value, value))
+
+
+SANITIZED = "ASAN_OPTIONS" in os.environ or "TSAN_OPTIONS" in os.environ
+
+
+@unittest.skipIf(SANITIZED, "a sanitizer's shadow memory does not fit an address-space limit")
+class OutOfResources(ProcessCase):
+    def many_words(self):
+        words = []
+        for i in range(2_000_000):
+            letters = []
+            for _ in range(6):
+                letters.append(BigDataFiles.LETTERS[i % 24])
+                i //= 24
+            words.append("".join(letters))
+        self.write("many.txt", greek(" ".join(words) + "\n"))
+
+    def test_out_of_memory_is_a_message_and_leaves_out_alone(self):
+        self.many_words()
+        old = self.write("out.txt", b"kept\n")
+        done = self.run_cli("--all-words", "-o", "out.txt", "many.txt",
+                            preexec_fn=limited(resource.RLIMIT_AS, 200 << 20))
+        self.assertEqual(done.returncode, 255, done.stderr)
+        self.assertTrue(done.stderr.startswith(b"Out of memory while "), done.stderr)
+        self.assertEqual(old.read_bytes(), b"kept\n")
+
+    def test_threads_that_cannot_start_leave_the_run_to_those_that_did(self):
+        as_user = {}
+        if os.geteuid() == 0:  # root is not held to a process limit
+            as_user = {"user": 65534, "group": 65534, "extra_groups": []}
+        done = self.run_cli("--threads", "8", "a.txt", "b.txt",
+                            preexec_fn=limited(resource.RLIMIT_NPROC, 1), **as_user)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(done.stdout, self.report)
+
+
 class BigDataFiles(ProcessCase):
     """A lexicon and a table of 5 million lines load, and the words they name count."""
 
@@ -225,6 +265,6 @@ if __name__ == "__main__":
     WORK.chmod(0o755)
     suite = unittest.TestLoader().loadTestsFromTestCase(BigDataFiles) if big else \
         unittest.TestSuite(unittest.TestLoader().loadTestsFromTestCase(case) for case in
-                           (OutputFile, Inputs, StandardStreams, Interrupt))
+                           (OutputFile, Inputs, StandardStreams, Interrupt, OutOfResources))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     sys.exit(0 if result.wasSuccessful() else 1)
