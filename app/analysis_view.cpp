@@ -408,21 +408,25 @@ void CAnalysisView::ShowStatistics() {
     const auto whole = [](std::uint64_t value) {
         return FormatCount(static_cast<long long>(value));
     };
+    const auto counted = [&whole](std::uint64_t value, const char* one, const char* many) {
+        return whole(value) + QLatin1Char(' ') + QLatin1String(value == 1 ? one : many);
+    };
     set("statFiles", whole(stats.files));
     set("statBytes", whole(stats.bytes));
     set("statTokens", whole(stats.tokens));
     set("statTypes", whole(stats.types));
     set("statTtr", Ratio(stats.typeTokenRatio));
-    set("statSttr",
-        stats.sttr
-            ? QStringLiteral("%1 (%2 windows)").arg(Ratio(*stats.sttr), whole(stats.sttrWindows))
-            : QStringLiteral("– (under 1,000 tokens)"));
+    set("statSttr", stats.sttr
+                        ? QStringLiteral("%1 (%2)").arg(
+                              Ratio(*stats.sttr), counted(stats.sttrWindows, "window", "windows"))
+                        : QStringLiteral("– (under 1,000 tokens)"));
     set("statNounsCredited", whole(stats.nounsCredited));
     set("statShareCredited", QStringLiteral("%1 (%2%)")
                                  .arg(whole(stats.nounTokens))
                                  .arg(QString::number(100 * stats.nounTokenShare, 'f', 1)));
-    set("statAmbiguous", QStringLiteral("%1 (%2 tokens)")
-                             .arg(whole(stats.ambiguousWords), whole(stats.ambiguousTokens)));
+    set("statAmbiguous",
+        QStringLiteral("%1 (%2)").arg(whole(stats.ambiguousWords),
+                                      counted(stats.ambiguousTokens, "token", "tokens")));
 }
 
 void CAnalysisView::ShowChart() {

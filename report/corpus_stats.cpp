@@ -24,7 +24,8 @@ std::string FormatStats(const CorpusStats& stats) {
         {"types", Whole(stats.types)},
         {"type/token ratio", Fixed(stats.typeTokenRatio, 4)},
         {"STTR (1,000-token windows)",
-         stats.sttr ? Fixed(*stats.sttr, 4) + " over " + Whole(stats.sttrWindows) + " windows"
+         stats.sttr ? Fixed(*stats.sttr, 4) + " over " + Whole(stats.sttrWindows) +
+                          (stats.sttrWindows == 1 ? " window" : " windows")
                     : std::string("n/a")},
         {"noun tokens", Whole(stats.nounTokens)},
         {"noun types", Whole(stats.nounTypes)},

@@ -81,5 +81,14 @@ TEST(WriteStats, EveryFormatHoldsTheFiguresAndLeavesAMissingOneEmpty) {
     EXPECT_EQ(WriteStats(stats, TableFormat::kText), FormatStats(stats));
 }
 
+TEST(FormatStats, CountsWindowsInTheSingularAndPlural) {
+    CorpusStats stats;
+    stats.sttr = 0.5;
+    stats.sttrWindows = 1;
+    EXPECT_NE(FormatStats(stats).find("0.5000 over 1 window\n"), std::string::npos);
+    stats.sttrWindows = 2;
+    EXPECT_NE(FormatStats(stats).find("0.5000 over 2 windows\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tavro

@@ -195,7 +195,7 @@ class AnalysisViewTest : public QObject {
         QCOMPARE(View()->StatText("statFiles"), QStringLiteral("4"));
         QCOMPARE(View()->StatText("statTypes"), QString::number(stats.types));
         QCOMPARE(View()->StatText("statNounsCredited"), QStringLiteral("6"));
-        QCOMPARE(View()->StatText("statAmbiguous"), QStringLiteral("1 (1 tokens)"));
+        QCOMPARE(View()->StatText("statAmbiguous"), QStringLiteral("1 (1 token)"));
         QVERIFY(View()->StatText("statSttr").startsWith("–"));  // under 1,000 tokens
         QCOMPARE(View()->StatText("statShareCredited"),
                  QStringLiteral("%1 (%2%)")
