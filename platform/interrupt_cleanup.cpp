@@ -28,7 +28,13 @@ void InstallInterruptCleanup() {
     struct sigaction action {};
     action.sa_handler = RemoveTemporaryAndDie;
     ::sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM}) ::sigaction(signal, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        // A signal the process was started ignoring (a background job's SIGINT)
+        // stays ignored: it would not have ended the process.
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        ::sigaction(signal, &action, nullptr);
+    }
 }
 
 void TrackTemporary(const std::string& path) {

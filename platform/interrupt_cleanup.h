@@ -10,8 +10,9 @@
 
 namespace tavro {
 
-// Installs the handlers for SIGINT and SIGTERM; after the cleanup the signal
-// ends the process as it would have without them.
+// Installs the handlers for SIGINT and SIGTERM, unless the process was started
+// ignoring them; after the cleanup the signal ends the process as it would
+// have without them.
 void InstallInterruptCleanup();
 
 // `path` is to be removed if the process is interrupted, until ForgetTemporary.

@@ -189,8 +189,10 @@ class Interrupt(ProcessCase):
         fifo = self.dir / "input.fifo"
         os.mkfifo(fifo)
         before = self.names()
+        # As from a terminal: a background job (CI) would start it ignoring SIGINT.
         process = subprocess.Popen([CLI, "-o", "out.txt", "a.txt", fifo.name], cwd=self.dir,
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                   preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
         with open(fifo, "wb") as writer:  # the run is reading the FIFO now
             writer.write(greek("λόγος " * 10000))
             writer.flush()
@@ -200,6 +202,21 @@ class Interrupt(ProcessCase):
         self.assertEqual(process.returncode, -signal.SIGINT)
         self.assertEqual(old.read_bytes(), b"kept\n")
         self.assertEqual(self.names(), before)
+
+    def test_sigint_ignored_from_the_start_stays_ignored(self):
+        fifo = self.dir / "input.fifo"
+        os.mkfifo(fifo)
+        process = subprocess.Popen([CLI, "-o", "out.txt", "a.txt", fifo.name], cwd=self.dir,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                   preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_IGN))
+        with open(fifo, "wb") as writer:
+            writer.write((self.dir / "b.txt").read_bytes())
+            writer.flush()
+            time.sleep(0.3)
+            process.send_signal(signal.SIGINT)
+        process.wait(timeout=60)
+        self.assertEqual(process.returncode, 0)
+        self.assertEqual((self.dir / "out.txt").read_bytes(), self.report)
 
 
 def limited(limit, value):
