@@ -22,6 +22,19 @@ void CountTable::TrackFiles() {
     m_marks.assign(m_slots.size(), FileMark{});
 }
 
+void CountTable::TrackPositions() {
+    m_trackPositions = true;
+    m_positions.assign(m_slots.size(), PositionMark{});
+}
+
+void CountTable::StartBlock() {
+    // Once the stamps wrap, the marks of old blocks are cleared.
+    if (++m_stamp != 0) return;
+    m_positions.assign(m_positions.size(), PositionMark{});
+    for (auto& [word, longWord] : m_longWords) longWord.position = PositionMark{};
+    m_stamp = 1;
+}
+
 std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint32_t tag,
                                std::uint64_t prefix, std::size_t index) {
     Slot& slot = m_slots[index];
@@ -36,13 +49,14 @@ std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint32
     return Find(word, length, tag, prefix);
 }
 
-void CountTable::AddLongWord(std::string_view word, Count count) {
+CountTable::LongWord& CountTable::AddLongWord(std::string_view word, Count count) {
     auto found = m_longWords.find(word);
     if (found == m_longWords.end())
         found = m_longWords.emplace(std::string(word), LongWord{}).first;
     found->second.count += count;
     std::vector<std::uint32_t>& files = found->second.files;
     if (m_trackFiles && (files.empty() || files.back() != m_file)) files.push_back(m_file);
+    return found->second;
 }
 
 void CountTable::NoteFile(std::size_t index, std::uint32_t file) {
@@ -114,6 +128,8 @@ void CountTable::Grow() {
     old.swap(m_slots);
     std::vector<FileMark> oldMarks(m_trackFiles ? m_slots.size() : 0);
     oldMarks.swap(m_marks);
+    std::vector<PositionMark> oldPositions(m_trackPositions ? m_slots.size() : 0);
+    oldPositions.swap(m_positions);
     m_mask = m_slots.size() - 1;
     m_shift = ShiftFor(m_slots.size());
     for (std::size_t i = 0; i < old.size(); ++i) {
@@ -122,6 +138,7 @@ void CountTable::Grow() {
         while (m_slots[index].lengthPlusOne != 0) index = (index + 1) & m_mask;
         m_slots[index] = old[i];
         if (m_trackFiles) m_marks[index] = oldMarks[i];
+        if (m_trackPositions) m_positions[index] = oldPositions[i];
     }
 }
 

@@ -11,6 +11,9 @@
 // When told to track files, the table also notes, for every word, the files it
 // occurs in (each counted once): the caller names the file of the words it adds
 // (SetFile), and files must come in ascending order, as the blocks of a run do.
+// When told to track positions, it remembers each word's last position in the
+// block being counted, for the block's windows (token_windows.h): blocks are
+// told apart by a stamp, so that nothing is cleared from one block to the next.
 // Tables are merged word by word (MergeFrom), their file sets as unions, so
 // that the same word counted by several threads ends as one word.
 // Words are taken as given (already folded).
@@ -47,12 +50,32 @@ class CountTable {
     // The file the next words come from (ascending from one call to the next).
     void SetFile(std::uint32_t file) { m_file = file; }
 
+    // Remembers the last position of every word in the current block from now on.
+    void TrackPositions();
+    // Starts a block: no word has a position in it yet.
+    void StartBlock();
+    // Adds one occurrence of `word` (hash and prefix given, word_hash.h), at
+    // position `at` of the block; returns the word's last position in the block
+    // before it, plus one (0: none). Only while positions are tracked, once a
+    // block has started.
+    std::uint32_t AddAt(const char* word, std::size_t length, std::uint64_t hash,
+                        std::uint64_t prefix, std::uint32_t at);
+
     // Adds `count` occurrences of `word`, whose hash and prefix (word_hash.h) are given.
     void Add(const char* word, std::size_t length, std::uint64_t hash, std::uint64_t prefix,
              Count count);
     void Add(std::string_view word, Count count = 1);
     // Asks the memory for the slot where a word of `hash` is looked for first.
     void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&m_slots[Home(hash)]); }
+    // The same, and the marks beside the slot (positions tracked): asked for a
+    // whole batch at once even when the table fits the cache, so that a word's
+    // two or three loads do not wait one after another.
+    void PrefetchWithMarks(std::uint64_t hash) const {
+        const std::size_t home = Home(hash);
+        __builtin_prefetch(&m_slots[home]);
+        __builtin_prefetch(&m_positions[home]);
+        if (m_trackFiles) __builtin_prefetch(&m_marks[home]);
+    }
     // Once the slot of `hash` has arrived: asks for the stored tail of the word
     // there, when it may be the word of `length` (> 8 bytes) being looked for.
     void PrefetchTail(std::uint64_t hash, std::size_t length) const {
@@ -101,9 +124,24 @@ class CountTable {
         std::uint32_t file;
         std::uint32_t next;  // index plus one; 0 ends the list
     };
+    // The last position of the word in the slot of the same index, in the block
+    // of `stamp` (0 is never a block's).
+    struct PositionMark {
+        std::uint32_t stamp = 0;
+        std::uint32_t at = 0;
+        // Makes `to` the last position in the block of `current`; returns the one
+        // before, plus one (0: none).
+        std::uint32_t Move(std::uint32_t current, std::uint32_t to) {
+            const std::uint32_t previousPlusOne = stamp == current ? at + 1 : 0;
+            stamp = current;
+            at = to;
+            return previousPlusOne;
+        }
+    };
     struct LongWord {
         Count count = 0;
         std::vector<std::uint32_t> files;  // ascending, each once
+        PositionMark position;
     };
 
     // Whether two words of `length` > 8 bytes, whose first eight bytes are equal,
@@ -137,7 +175,7 @@ class CountTable {
     bool Crowded(std::size_t words) const { return words * 10 > m_slots.size() * 7; }
     // Makes room for `words` words in all without growing on the way.
     void Reserve(std::size_t words);
-    [[gnu::noinline]] void AddLongWord(std::string_view word, Count count);
+    [[gnu::noinline]] LongWord& AddLongWord(std::string_view word, Count count);
     void NoteFile(std::size_t index, std::uint32_t file);
     std::uint32_t FileCount(std::size_t index) const;
     // Appends the files of the word in slot `index`, ascending.
@@ -157,6 +195,9 @@ class CountTable {
     std::uint32_t m_file = 0;
     std::vector<FileMark> m_marks;  // beside m_slots when files are tracked
     std::vector<FileLink> m_links;
+    bool m_trackPositions = false;
+    std::uint32_t m_stamp = 0;              // the current block's
+    std::vector<PositionMark> m_positions;  // beside m_slots when positions are tracked
 };
 
 // Inline: these run once per word of the corpus.
@@ -176,10 +217,24 @@ inline std::size_t CountTable::Find(const char* word, std::size_t length, std::u
 
 inline void CountTable::Add(const char* word, std::size_t length, std::uint64_t hash,
                             std::uint64_t prefix, Count count) {
-    if (length > m_longestSlotWord) return AddLongWord({word, length}, count);
+    if (length > m_longestSlotWord) {
+        AddLongWord({word, length}, count);
+        return;
+    }
     const std::size_t index = Find(word, length, static_cast<std::uint32_t>(hash >> 32), prefix);
     m_slots[index].count += count;
     if (m_trackFiles && m_marks[index].lastPlusOne != m_file + 1) NoteFile(index, m_file);
+}
+
+inline std::uint32_t CountTable::AddAt(const char* word, std::size_t length, std::uint64_t hash,
+                                       std::uint64_t prefix, std::uint32_t at) {
+    if (length > m_longestSlotWord) {
+        return AddLongWord({word, length}, 1).position.Move(m_stamp, at);
+    }
+    const std::size_t index = Find(word, length, static_cast<std::uint32_t>(hash >> 32), prefix);
+    m_slots[index].count += 1;
+    if (m_trackFiles && m_marks[index].lastPlusOne != m_file + 1) NoteFile(index, m_file);
+    return m_positions[index].Move(m_stamp, at);
 }
 
 inline void CountTable::Add(std::string_view word, Count count) {

@@ -90,6 +90,35 @@ TEST(CountTable, WordsTooLongForASlotAreCountedApart) {
     EXPECT_EQ(sorted[3].files, 1u);
 }
 
+// A word's last position in the block, remembered through growth (a small table
+// of short, slot-sized and too-long words), and forgotten from block to block.
+TEST(CountTable, RemembersEachWordsLastPositionInTheBlock) {
+    CountTable table(4, /*longestSlotWord=*/10);
+    table.TrackPositions();
+    std::mt19937 random(5);
+    Counts counts;
+    for (int block = 0; block < 3; ++block) {
+        table.StartBlock();
+        std::map<std::string, std::uint32_t> last;
+        for (std::uint32_t at = 0; at < 5000; ++at) {
+            std::string word = RandomWord(random);
+            if (at % 7 == 0) word.append(std::string(10, 'q'));  // too long for a slot
+            const auto found = last.find(word);
+            const std::uint32_t expected = found == last.end() ? 0 : found->second + 1;
+            ASSERT_EQ(
+                table.AddAt(word.data(), word.size(),
+                            word_hash::HashWithPrefix(word.data(), word.size(),
+                                                      word_hash::Prefix(word.data(), word.size())),
+                            word_hash::Prefix(word.data(), word.size()), at),
+                expected)
+                << word << " at " << at << " in block " << block;
+            last[word] = at;
+            ++counts[word];
+        }
+    }
+    EXPECT_EQ(AsMap(table), counts);
+}
+
 // Words counted by several tables, each seeing the files in ascending order but
 // the same file in several tables: merged, every word's files are the union.
 TEST(CountTable, MergingAddsCountsAndUnitesFileSets) {

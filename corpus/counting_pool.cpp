@@ -85,7 +85,7 @@ void CountingPool::Count(Block& block, Worker& worker) {
     worker.local.SetFile(block.file);
     std::optional<BlockWindows> windows;
     if (m_windows) {
-        windows.emplace(worker.windowScratch);
+        windows = BlockWindows::Open();
         worker.local.NoteWindows(&*windows);
     }
     WordSink& sink = worker.router ? static_cast<WordSink&>(*worker.router) : worker.local;

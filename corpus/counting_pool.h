@@ -104,7 +104,6 @@ class CountingPool {
         std::vector<RoutedWords> inbox;           // routed to it, not yet counted (m_mutex)
         Cp1253Decoder decoder{true};              // for blocks in another encoding
         std::vector<std::uint64_t> badSequences;  // per file index
-        WindowScratch windowScratch;              // when blocks are taken in windows
     };
 
     void Work(Worker& worker);

@@ -1,7 +1,6 @@
 #include "corpus/token_windows.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace tavro {
 
@@ -11,68 +10,31 @@ constexpr std::uint32_t kTail = kWindowTokens - 1;
 
 }  // namespace
 
-std::uint32_t WindowScratch::Remember(std::uint64_t hash, std::uint32_t at) {
-    const std::size_t mask = m_seen.size() - 1;
-    for (std::size_t i = SlotOf(hash);; i = (i + 1) & mask) {
-        Seen& seen = m_seen[i];
-        if (seen.stamp != m_stamp) {
-            seen = {hash, m_stamp, at};
-            if (++m_used * 2 > m_seen.size()) Grow();
-            return 0;
-        }
-        if (seen.hash == hash) {
-            const std::uint32_t previous = seen.at + 1;
-            seen.at = at;
-            return previous;
-        }
-    }
+BlockWindows BlockWindows::Open() {
+    BlockWindows block;
+    block.m_starts.assign(2 * kWindowTokens, 0);
+    block.m_tail.resize(kTail);
+    return block;
 }
 
-void WindowScratch::Grow() {
-    std::vector<Seen> old(m_seen.size() * 2);
-    old.swap(m_seen);
-    m_shift = 64 - std::countr_zero(m_seen.size());
-    const std::size_t mask = m_seen.size() - 1;
-    for (const Seen& seen : old) {
-        if (seen.stamp != m_stamp) continue;
-        std::size_t i = SlotOf(seen.hash);
-        while (m_seen[i].stamp == m_stamp) i = (i + 1) & mask;
-        m_seen[i] = seen;
-    }
-}
-
-BlockWindows::BlockWindows(WindowScratch& scratch) : m_scratch(&scratch) {
-    // A new stamp marks every slot free; once the stamps wrap, they are cleared.
-    if (++scratch.m_stamp == 0) {
-        scratch.m_seen.assign(scratch.m_seen.size(), {});
-        scratch.m_stamp = 1;
-    }
-    scratch.m_used = 0;
-    m_starts.assign(2 * kWindowTokens, 0);
-    m_tail.resize(kTail);
-}
-
-void BlockWindows::Note(const std::uint64_t* hashes, std::size_t n) {
-    // The block's words outgrow the cache: ask for the batch's slots at once.
-    if (m_scratch->m_seen.size() > (std::size_t{1} << 14)) {
-        for (std::size_t i = 0; i < n; ++i) m_scratch->Prefetch(hashes[i]);
-    }
+void BlockWindows::Note(const std::uint64_t* hashes, const std::uint32_t* previousPlusOne,
+                        std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint64_t hash = hashes[i];
         const auto at = static_cast<std::uint32_t>(m_tokens++);
-        const std::uint32_t previousPlusOne = m_scratch->Remember(hash, at);
         // The token begins a type in its window when the window starts after
         // the word's last occurrence: for a block that starts at stream position
         // p, when (p + at) % kWindowTokens < distance, which holds for `distance`
         // consecutive values of p % kWindowTokens from (-at) % kWindowTokens
         // (m_from) on, cyclically; for every value when the word was not met in
         // the last kWindowTokens - 1 tokens. The difference array is twice as
-        // long, and folded in Close. No branch: which it is cannot be foreseen.
+        // long, and folded in Close; its +1 at m_from is the same for every
+        // token, so Close adds them all at once. No branch: which it is cannot
+        // be foreseen.
         const std::uint32_t distance = std::min(
-            previousPlusOne == 0 ? kWindowTokens : at + 1 - previousPlusOne, kWindowTokens);
-        ++m_starts[m_from];
+            previousPlusOne[i] == 0 ? kWindowTokens : at + 1 - previousPlusOne[i], kWindowTokens);
         --m_starts[m_from + distance];
-        if (at < kTail && previousPlusOne == 0) m_head.push_back({at, hash});
+        if (at < kTail && previousPlusOne[i] == 0) m_head.push_back({at, hash});
         m_from = m_from == 0 ? kWindowTokens - 1 : m_from - 1;
         m_tail[m_tailNext] = hash;
         if (++m_tailNext == kTail) m_tailNext = 0;
@@ -87,12 +49,19 @@ void BlockWindows::Close() {
                     m_tail.end());
     }
     m_tailNext = 0;
+    // Each token's +1 at its m_from: the token at position `at` has m_from
+    // (-at) % kWindowTokens, so start c gets those at c's residue class.
+    for (std::uint32_t c = 0; c < kWindowTokens; ++c) {
+        const std::uint64_t first = c == 0 ? 0 : kWindowTokens - c;
+        if (first < m_tokens) {
+            m_starts[c] += static_cast<std::int64_t>((m_tokens - 1 - first) / kWindowTokens + 1);
+        }
+    }
     // From differences to the tokens each start counts, then folded: a start c
     // counts what covers c and c + kWindowTokens.
     for (std::size_t j = 1; j < m_starts.size(); ++j) m_starts[j] += m_starts[j - 1];
     for (std::uint32_t c = 0; c < kWindowTokens; ++c) m_starts[c] += m_starts[c + kWindowTokens];
     m_starts.resize(kWindowTokens);
-    m_scratch = nullptr;
 }
 
 void WindowStream::Add(const BlockWindows& block) {

@@ -10,12 +10,14 @@
 //
 // The figure is gathered while the blocks are counted, each block on its own
 // thread in any order: a block notes, for every token, how far back the same
-// word last occurred in the block; since where its windows start depends only on
-// how many tokens came before it, the block sums, for each of the kWindowTokens
-// possible starts, how many of its tokens begin a type in their window. Once the
-// blocks are all counted, their summaries are put together in stream order,
-// looking back across block boundaries for the first tokens of each block. Words
-// are told apart by their 64-bit hash (word_hash.h).
+// word last occurred in the block (the counting thread's count table remembers
+// each word's last position in the block, count_table.h); since where its
+// windows start depends only on how many tokens came before it, the block sums,
+// for each of the kWindowTokens possible starts, how many of its tokens begin a
+// type in their window. Once the blocks are all counted, their summaries are
+// put together in stream order, looking back across block boundaries for the
+// first tokens of each block, whose words are told apart by their 64-bit hash
+// (word_hash.h).
 #pragma once
 
 #include <array>
@@ -41,41 +43,18 @@ struct WindowTally {
     bool operator==(const WindowTally&) const = default;
 };
 
-// What a counting thread looks words up in while it notes its blocks' windows:
-// the last position of each word in the block being noted, kept from block to
-// block and told apart by the block's stamp, so that it is never cleared.
-class WindowScratch {
-  private:
-    friend class BlockWindows;
-    struct Seen {
-        std::uint64_t hash = 0;
-        std::uint32_t stamp = 0;  // 0: free
-        std::uint32_t at = 0;
-    };
-    std::vector<Seen> m_seen = std::vector<Seen>(std::size_t{1} << 12);
-    int m_shift = 64 - 12;   // 64 less the bits of a slot index
-    std::size_t m_used = 0;  // slots of the current stamp
-    std::uint32_t m_stamp = 0;
-    // The last position of `hash` in the block of `stamp` before `at`, plus one
-    // (0: none); `at` becomes its last position.
-    std::uint32_t Remember(std::uint64_t hash, std::uint32_t at);
-    std::size_t SlotOf(std::uint64_t hash) const {
-        return static_cast<std::size_t>(hash >> m_shift);
-    }
-    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&m_seen[SlotOf(hash)]); }
-    void Grow();
-};
-
 // The window summary of one block, made on the thread that counts it.
 class BlockWindows {
   public:
-    // Starts noting a block, looking words up in `scratch`, which must outlive
-    // Close and serve one block at a time.
-    explicit BlockWindows(WindowScratch& scratch);
+    // A block to note (Open), or nothing noted yet.
+    static BlockWindows Open();
     BlockWindows() = default;
-    // Notes the next `n` tokens of the block, by the hashes of their words.
-    void Note(const std::uint64_t* hashes, std::size_t n);
-    // Ends the block: what is noted stays, the scratch is let go.
+    // The position in the block of the next token noted.
+    std::uint32_t Next() const { return static_cast<std::uint32_t>(m_tokens); }
+    // Notes the next `n` tokens of the block: the hashes of their words and, for
+    // each, its word's last position in the block before it plus one (0: none).
+    void Note(const std::uint64_t* hashes, const std::uint32_t* previousPlusOne, std::size_t n);
+    // Ends the block.
     void Close();
 
   private:
@@ -84,10 +63,10 @@ class BlockWindows {
         std::uint32_t at;  // its position in the block
         std::uint64_t hash;
     };
-    WindowScratch* m_scratch = nullptr;
     std::uint64_t m_tokens = 0;
     // Per window start (the block's start % kWindowTokens), how many of the other
-    // tokens begin a type in their window (while noting: differences, twice as long).
+    // tokens begin a type in their window (while noting: differences, twice as
+    // long, less the one each token adds where its run starts; see Close).
     std::vector<std::int64_t> m_starts;
     std::vector<HeadToken> m_head;      // early tokens not met before in the block
     std::vector<std::uint64_t> m_tail;  // hashes of the last kWindowTokens - 1 tokens

@@ -20,6 +20,16 @@ void WordCounter::SetFile(std::uint32_t file) {
     for (CountTable& part : m_parts) part.SetFile(file);
 }
 
+void WordCounter::NoteWindows(BlockWindows* windows) {
+    m_windows = windows;
+    if (windows == nullptr) return;
+    for (CountTable& part : m_parts) {
+        if (!m_positionsTracked) part.TrackPositions();
+        part.StartBlock();
+    }
+    m_positionsTracked = true;
+}
+
 std::size_t WordCounter::size() const {
     std::size_t words = 0;
     for (const CountTable& part : m_parts) words += part.size();

@@ -28,12 +28,8 @@ class WordCounter : public WordSink {
     // Adds `count` occurrences of `word`.
     void Add(std::string_view word, Count count);
     void Add(std::string_view word) override {
-        if (m_windows != nullptr) {
-            const std::uint64_t hash = word_hash::HashWithPrefix(
-                word.data(), word.size(), word_hash::Prefix(word.data(), word.size()));
-            m_windows->Note(&hash, 1);
-        }
-        Add(word, 1);
+        const PendingWord pending{word.data(), word.size()};
+        AddBatch(&pending, 1);
     }
     void AddBatch(const PendingWord* words, std::size_t n) override;
 
@@ -41,8 +37,8 @@ class WordCounter : public WordSink {
     void TrackFiles();
     void SetFile(std::uint32_t file);
     // Notes every word added one at a time or in batches in `windows` as well,
-    // from now on (null: no longer).
-    void NoteWindows(BlockWindows* windows) { m_windows = windows; }
+    // from now on (null: no longer); a new `windows` is a new block.
+    void NoteWindows(BlockWindows* windows);
 
     // The partition a word of `hash` belongs to, out of `partitions`: picked by
     // the low half of the hash, since the tables pick slots by the high half.
@@ -61,6 +57,7 @@ class WordCounter : public WordSink {
     std::vector<CountTable> m_parts;
     bool m_large = false;  // some table outgrew the cache: fetch ahead
     BlockWindows* m_windows = nullptr;
+    bool m_positionsTracked = false;
 };
 
 // Inline: these run once per word of the corpus.
@@ -78,7 +75,6 @@ inline void WordCounter::AddBatch(const PendingWord* words, std::size_t n) {
         prefixes[i] = word_hash::Prefix(words[i].data, words[i].length);
         hashes[i] = word_hash::HashWithPrefix(words[i].data, words[i].length, prefixes[i]);
     }
-    if (m_windows != nullptr && n != 0) m_windows->Note(hashes, n);
     if (m_large) {
         for (std::size_t i = 0; i < n; ++i) PartFor(hashes[i]).Prefetch(hashes[i]);
         // By now the first slots have arrived: fetch the stored tails of long words.
@@ -86,8 +82,20 @@ inline void WordCounter::AddBatch(const PendingWord* words, std::size_t n) {
             if (words[i].length > 8) PartFor(hashes[i]).PrefetchTail(hashes[i], words[i].length);
         }
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        PartFor(hashes[i]).Add(words[i].data, words[i].length, hashes[i], prefixes[i], 1);
+    if (m_windows == nullptr) {
+        for (std::size_t i = 0; i < n; ++i) {
+            PartFor(hashes[i]).Add(words[i].data, words[i].length, hashes[i], prefixes[i], 1);
+        }
+    } else {
+        std::uint32_t previousPlusOne[kBatch];
+        const std::uint32_t at = m_windows->Next();
+        for (std::size_t i = 0; i < n; ++i) PartFor(hashes[i]).PrefetchWithMarks(hashes[i]);
+        for (std::size_t i = 0; i < n; ++i) {
+            previousPlusOne[i] =
+                PartFor(hashes[i]).AddAt(words[i].data, words[i].length, hashes[i], prefixes[i],
+                                         at + static_cast<std::uint32_t>(i));
+        }
+        m_windows->Note(hashes, previousPlusOne, n);
     }
     // The partitions grow alike: one of them tells when they outgrow the cache.
     if (!m_large && n != 0) m_large = PartFor(hashes[0]).Large();
