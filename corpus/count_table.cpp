@@ -27,12 +27,11 @@ void CountTable::TrackPositions() {
     m_positions.assign(m_slots.size(), PositionMark{});
 }
 
-void CountTable::StartBlock() {
-    // Once the stamps wrap, the marks of old blocks are cleared.
-    if (++m_stamp != 0) return;
+void CountTable::StartBlock(std::uint32_t first) {
+    m_blockFirst = first;
+    if (first != 0) return;
     m_positions.assign(m_positions.size(), PositionMark{});
     for (auto& [word, longWord] : m_longWords) longWord.position = PositionMark{};
-    m_stamp = 1;
 }
 
 std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint32_t tag,

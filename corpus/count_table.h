@@ -12,8 +12,9 @@
 // occurs in (each counted once): the caller names the file of the words it adds
 // (SetFile), and files must come in ascending order, as the blocks of a run do.
 // When told to track positions, it remembers each word's last position in the
-// block being counted, for the block's windows (token_windows.h): blocks are
-// told apart by a stamp, so that nothing is cleared from one block to the next.
+// block being counted, for the block's windows (token_windows.h): the tokens of
+// a thread's blocks are numbered on from one block to the next, so that nothing
+// has to be cleared between blocks.
 // Tables are merged word by word (MergeFrom), their file sets as unions, so
 // that the same word counted by several threads ends as one word.
 // Words are taken as given (already folded).
@@ -52,14 +53,15 @@ class CountTable {
 
     // Remembers the last position of every word in the current block from now on.
     void TrackPositions();
-    // Starts a block: no word has a position in it yet.
-    void StartBlock();
-    // Adds one occurrence of `word` (hash and prefix given, word_hash.h), at
-    // position `at` of the block; returns the word's last position in the block
-    // before it, plus one (0: none). Only while positions are tracked, once a
-    // block has started.
+    // Starts a block whose tokens are numbered from `first` on, above every
+    // number of the blocks before; a `first` of 0 starts the numbers over.
+    void StartBlock(std::uint32_t first);
+    // Adds one occurrence of `word` (hash and prefix given, word_hash.h) as the
+    // block's token numbered `token`; returns the word's last position in the
+    // block before it (counted from the block's first token), plus one (0: none).
+    // Only while positions are tracked, once a block has started.
     std::uint32_t AddAt(const char* word, std::size_t length, std::uint64_t hash,
-                        std::uint64_t prefix, std::uint32_t at);
+                        std::uint64_t prefix, std::uint32_t token);
 
     // Adds `count` occurrences of `word`, whose hash and prefix (word_hash.h) are given.
     void Add(const char* word, std::size_t length, std::uint64_t hash, std::uint64_t prefix,
@@ -124,24 +126,12 @@ class CountTable {
         std::uint32_t file;
         std::uint32_t next;  // index plus one; 0 ends the list
     };
-    // The last position of the word in the slot of the same index, in the block
-    // of `stamp` (0 is never a block's).
-    struct PositionMark {
-        std::uint32_t stamp = 0;
-        std::uint32_t at = 0;
-        // Makes `to` the last position in the block of `current`; returns the one
-        // before, plus one (0: none).
-        std::uint32_t Move(std::uint32_t current, std::uint32_t to) {
-            const std::uint32_t previousPlusOne = stamp == current ? at + 1 : 0;
-            stamp = current;
-            at = to;
-            return previousPlusOne;
-        }
-    };
+    // The number of a word's last token, plus one (0: none yet), beside its slot.
+    using PositionMark = std::uint32_t;
     struct LongWord {
         Count count = 0;
         std::vector<std::uint32_t> files;  // ascending, each once
-        PositionMark position;
+        PositionMark position = 0;
     };
 
     // Whether two words of `length` > 8 bytes, whose first eight bytes are equal,
@@ -196,8 +186,15 @@ class CountTable {
     std::vector<FileMark> m_marks;  // beside m_slots when files are tracked
     std::vector<FileLink> m_links;
     bool m_trackPositions = false;
-    std::uint32_t m_stamp = 0;              // the current block's
+    std::uint32_t m_blockFirst = 0;         // the number of the block's first token
     std::vector<PositionMark> m_positions;  // beside m_slots when positions are tracked
+    // Makes `token` the last of the word marked `mark`; returns its position
+    // before, plus one, when that was in this block (0 otherwise).
+    std::uint32_t MoveMark(PositionMark& mark, std::uint32_t token) const {
+        const std::uint32_t previousPlusOne = mark > m_blockFirst ? mark - m_blockFirst : 0;
+        mark = token + 1;
+        return previousPlusOne;
+    }
 };
 
 // Inline: these run once per word of the corpus.
@@ -227,14 +224,14 @@ inline void CountTable::Add(const char* word, std::size_t length, std::uint64_t 
 }
 
 inline std::uint32_t CountTable::AddAt(const char* word, std::size_t length, std::uint64_t hash,
-                                       std::uint64_t prefix, std::uint32_t at) {
+                                       std::uint64_t prefix, std::uint32_t token) {
     if (length > m_longestSlotWord) {
-        return AddLongWord({word, length}, 1).position.Move(m_stamp, at);
+        return MoveMark(AddLongWord({word, length}, 1).position, token);
     }
     const std::size_t index = Find(word, length, static_cast<std::uint32_t>(hash >> 32), prefix);
     m_slots[index].count += 1;
     if (m_trackFiles && m_marks[index].lastPlusOne != m_file + 1) NoteFile(index, m_file);
-    return m_positions[index].Move(m_stamp, at);
+    return MoveMark(m_positions[index], token);
 }
 
 inline void CountTable::Add(std::string_view word, Count count) {

@@ -91,14 +91,16 @@ TEST(CountTable, WordsTooLongForASlotAreCountedApart) {
 }
 
 // A word's last position in the block, remembered through growth (a small table
-// of short, slot-sized and too-long words), and forgotten from block to block.
+// of short, slot-sized and too-long words), and forgotten from block to block,
+// also when the numbers start over.
 TEST(CountTable, RemembersEachWordsLastPositionInTheBlock) {
     CountTable table(4, /*longestSlotWord=*/10);
     table.TrackPositions();
     std::mt19937 random(5);
     Counts counts;
-    for (int block = 0; block < 3; ++block) {
-        table.StartBlock();
+    const std::uint32_t firsts[] = {3, 7003, 0};
+    for (const std::uint32_t first : firsts) {
+        table.StartBlock(first);
         std::map<std::string, std::uint32_t> last;
         for (std::uint32_t at = 0; at < 5000; ++at) {
             std::string word = RandomWord(random);
@@ -109,9 +111,9 @@ TEST(CountTable, RemembersEachWordsLastPositionInTheBlock) {
                 table.AddAt(word.data(), word.size(),
                             word_hash::HashWithPrefix(word.data(), word.size(),
                                                       word_hash::Prefix(word.data(), word.size())),
-                            word_hash::Prefix(word.data(), word.size()), at),
+                            word_hash::Prefix(word.data(), word.size()), first + at),
                 expected)
-                << word << " at " << at << " in block " << block;
+                << word << " at " << at << " in the block from " << first;
             last[word] = at;
             ++counts[word];
         }

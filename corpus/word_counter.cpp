@@ -21,11 +21,15 @@ void WordCounter::SetFile(std::uint32_t file) {
 }
 
 void WordCounter::NoteWindows(BlockWindows* windows) {
+    if (m_windows != nullptr) m_firstToken += m_windows->Next();
     m_windows = windows;
     if (windows == nullptr) return;
+    // The numbers start over long before they could wrap: a block holds at most
+    // one token per two bytes of a few megabytes.
+    if (m_firstToken > (std::uint32_t{1} << 31)) m_firstToken = 0;
     for (CountTable& part : m_parts) {
         if (!m_positionsTracked) part.TrackPositions();
-        part.StartBlock();
+        part.StartBlock(m_firstToken);
     }
     m_positionsTracked = true;
 }

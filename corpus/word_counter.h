@@ -58,6 +58,7 @@ class WordCounter : public WordSink {
     bool m_large = false;  // some table outgrew the cache: fetch ahead
     BlockWindows* m_windows = nullptr;
     bool m_positionsTracked = false;
+    std::uint32_t m_firstToken = 0;  // the number of the block's first token
 };
 
 // Inline: these run once per word of the corpus.
@@ -88,12 +89,12 @@ inline void WordCounter::AddBatch(const PendingWord* words, std::size_t n) {
         }
     } else {
         std::uint32_t previousPlusOne[kBatch];
-        const std::uint32_t at = m_windows->Next();
+        const std::uint32_t first = m_firstToken + m_windows->Next();
         for (std::size_t i = 0; i < n; ++i) PartFor(hashes[i]).PrefetchWithMarks(hashes[i]);
         for (std::size_t i = 0; i < n; ++i) {
             previousPlusOne[i] =
                 PartFor(hashes[i]).AddAt(words[i].data, words[i].length, hashes[i], prefixes[i],
-                                         at + static_cast<std::uint32_t>(i));
+                                         first + static_cast<std::uint32_t>(i));
         }
         m_windows->Note(hashes, previousPlusOne, n);
     }
