@@ -54,46 +54,63 @@ CountTable::LongWord& CountTable::AddLongWord(std::string_view word, Count count
         found = m_longWords.emplace(std::string(word), LongWord{}).first;
     found->second.count += count;
     std::vector<std::uint32_t>& files = found->second.files;
-    if (m_trackFiles && (files.empty() || files.back() != m_file)) files.push_back(m_file);
+    if (m_trackFiles) {
+        const auto at = std::lower_bound(files.begin(), files.end(), m_file);
+        if (at == files.end() || *at != m_file) files.insert(at, m_file);
+    }
     return found->second;
 }
 
-void CountTable::NoteFile(std::size_t index, std::uint32_t file) {
+void CountTable::ListFile(std::size_t index, std::uint32_t file) {
     FileMark& mark = m_marks[index];
     m_links.push_back({file, mark.head});
     mark.head = static_cast<std::uint32_t>(m_links.size());
     mark.lastPlusOne = file + 1;
 }
 
-std::uint32_t CountTable::FileCount(std::size_t index) const {
-    if (!m_trackFiles) return 0;
-    std::uint32_t files = 0;
-    for (std::uint32_t link = m_marks[index].head; link != 0; link = m_links[link - 1].next) {
-        ++files;
+void CountTable::CollectFiles(const CountTable& table, std::size_t index,
+                              std::vector<std::uint32_t>& files) {
+    for (std::uint64_t bits = table.m_marks[index].bits; bits != 0; bits &= bits - 1) {
+        files.push_back(static_cast<std::uint32_t>(std::countr_zero(bits)));
     }
-    return files;
+    for (std::uint32_t link = table.m_marks[index].head; link != 0;
+         link = table.m_links[link - 1].next) {
+        files.push_back(table.m_links[link - 1].file);
+    }
 }
 
-// Both lists are newest (highest) file first: their union is built the same way.
-void CountTable::MergeFiles(std::size_t index, const CountTable& other, std::size_t otherIndex) {
+void CountTable::SortFiles(std::vector<std::uint32_t>& files, std::size_t from) {
+    const auto begin = files.begin() + static_cast<std::ptrdiff_t>(from);
+    std::sort(begin, files.end());
+    files.erase(std::unique(begin, files.end()), files.end());
+}
+
+std::uint32_t CountTable::FileCount(std::size_t index) const {
+    if (!m_trackFiles) return 0;
+    const FileMark& mark = m_marks[index];
+    if (mark.head == 0) return static_cast<std::uint32_t>(std::popcount(mark.bits));
     std::vector<std::uint32_t> files;
-    std::uint32_t a = m_marks[index].head;
-    std::uint32_t b = other.m_marks[otherIndex].head;
-    while (a != 0 || b != 0) {
-        const std::uint32_t fa = a != 0 ? m_links[a - 1].file : 0;
-        const std::uint32_t fb = b != 0 ? other.m_links[b - 1].file : 0;
-        if (b == 0 || (a != 0 && fa > fb)) {
-            files.push_back(fa);
-            a = m_links[a - 1].next;
-        } else {
-            files.push_back(fb);
-            if (a != 0 && fa == fb) a = m_links[a - 1].next;
-            b = other.m_links[b - 1].next;
-        }
-    }
+    CollectFiles(*this, index, files);
+    SortFiles(files, 0);
+    return static_cast<std::uint32_t>(files.size());
+}
+
+void CountTable::MergeFiles(std::size_t index, const CountTable& other, std::size_t otherIndex) {
     FileMark& mark = m_marks[index];
+    const FileMark& otherMark = other.m_marks[otherIndex];
+    mark.bits |= otherMark.bits;
+    if (otherMark.head == 0) return;
+    std::vector<std::uint32_t>& files = m_fileScratch;
+    files.clear();
+    CollectFiles(*this, index, files);
+    CollectFiles(other, otherIndex, files);
+    SortFiles(files, 0);
+    const std::uint64_t bits = mark.bits;
     mark = FileMark{};
-    for (auto file = files.rbegin(); file != files.rend(); ++file) NoteFile(index, *file);
+    mark.bits = bits;
+    for (const std::uint32_t file : files) {
+        if (file >= kFileBits) ListFile(index, file);
+    }
 }
 
 void CountTable::Reserve(std::size_t words) {
@@ -169,12 +186,11 @@ void RadixSortByPrefix(std::vector<SortKey>& keys) {
 
 }  // namespace
 
-void CountTable::AppendFiles(std::size_t index, std::vector<std::uint32_t>& files) const {
+std::uint32_t CountTable::AppendFiles(std::size_t index, std::vector<std::uint32_t>& files) const {
     const std::size_t from = files.size();
-    for (std::uint32_t link = m_marks[index].head; link != 0; link = m_links[link - 1].next) {
-        files.push_back(m_links[link - 1].file);
-    }
-    std::reverse(files.begin() + static_cast<std::ptrdiff_t>(from), files.end());
+    CollectFiles(*this, index, files);
+    SortFiles(files, from);
+    return static_cast<std::uint32_t>(files.size() - from);
 }
 
 std::vector<CountTable::CountedWord> CountTable::SortedWords() const { return Sorted(nullptr); }
@@ -230,10 +246,12 @@ std::vector<CountTable::CountedWord> CountTable::Sorted(SortedWithFiles* withFil
     for (const SortKey& key : keys) {
         const std::string_view word = WordOf(m_slots[key.index]);
         addLongWordsBefore(&word);
-        sorted.push_back({word, m_slots[key.index].count, FileCount(key.index)});
         if (withFiles != nullptr) {
-            AppendFiles(key.index, withFiles->files);
+            const std::uint32_t files = AppendFiles(key.index, withFiles->files);
             withFiles->offsets.push_back(withFiles->files.size());
+            sorted.push_back({word, m_slots[key.index].count, files});
+        } else {
+            sorted.push_back({word, m_slots[key.index].count, FileCount(key.index)});
         }
     }
     addLongWordsBefore(nullptr);

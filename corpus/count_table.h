@@ -10,7 +10,10 @@
 //
 // When told to track files, the table also notes, for every word, the files it
 // occurs in (each counted once): the caller names the file of the words it adds
-// (SetFile), and files must come in ascending order, as the blocks of a run do.
+// (SetFile). The first 64 files are bits beside the word's slot; later ones a
+// list. Files may come in any order (a thread counts its own blocks and the
+// words other threads route to it, word_router.h); a word's list only skips the
+// file it noted last, and is sorted, without repeats, when it is read.
 // When told to track positions, it remembers each word's last position in the
 // block being counted, for the block's windows (token_windows.h): the tokens of
 // a thread's blocks are numbered on from one block to the next, so that nothing
@@ -48,8 +51,11 @@ class CountTable {
     // Notes the files of every word from now on; call before any word is added.
     void TrackFiles();
     bool TracksFiles() const { return m_trackFiles; }
-    // The file the next words come from (ascending from one call to the next).
-    void SetFile(std::uint32_t file) { m_file = file; }
+    // The file the next words come from.
+    void SetFile(std::uint32_t file) {
+        m_file = file;
+        m_fileBit = file < kFileBits ? std::uint64_t{1} << file : 0;
+    }
 
     // Remembers the last position of every word in the current block from now on.
     void TrackPositions();
@@ -67,8 +73,13 @@ class CountTable {
     void Add(const char* word, std::size_t length, std::uint64_t hash, std::uint64_t prefix,
              Count count);
     void Add(std::string_view word, Count count = 1);
-    // Asks the memory for the slot where a word of `hash` is looked for first.
-    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&m_slots[Home(hash)]); }
+    // Asks the memory for the slot where a word of `hash` is looked for first,
+    // and for its file mark when files are tracked.
+    void Prefetch(std::uint64_t hash) const {
+        const std::size_t home = Home(hash);
+        __builtin_prefetch(&m_slots[home]);
+        if (m_trackFiles) __builtin_prefetch(&m_marks[home]);
+    }
     // The same, and the marks beside the slot (positions tracked): asked for a
     // whole batch at once even when the table fits the cache, so that a word's
     // two or three loads do not wait one after another.
@@ -117,9 +128,13 @@ class CountTable {
         std::uint64_t offset;         // of the whole word in m_bytes
         Count count;
     };
-    // The files of the word in the slot of the same index: a list, newest first.
+    // The files of the word in the slot of the same index: the first kFileBits
+    // as bits, the others a list, newest first, in which a file may come more
+    // than once.
+    static constexpr std::uint32_t kFileBits = 64;
     struct FileMark {
-        std::uint32_t lastPlusOne = 0;  // the last file noted, plus one
+        std::uint64_t bits = 0;         // file f < kFileBits is bit f
+        std::uint32_t lastPlusOne = 0;  // the last file listed, plus one
         std::uint32_t head = 0;         // its link's index plus one; 0 for none
     };
     struct FileLink {
@@ -166,10 +181,23 @@ class CountTable {
     // Makes room for `words` words in all without growing on the way.
     void Reserve(std::size_t words);
     [[gnu::noinline]] LongWord& AddLongWord(std::string_view word, Count count);
-    void NoteFile(std::size_t index, std::uint32_t file);
+    // Notes the current file for the word in slot `index`.
+    void MarkFile(std::size_t index) {
+        FileMark& mark = m_marks[index];
+        mark.bits |= m_fileBit;
+        if (m_fileBit == 0 && mark.lastPlusOne != m_file + 1) ListFile(index, m_file);
+    }
+    // Lists `file` (at least kFileBits) for the word in slot `index`.
+    void ListFile(std::size_t index, std::uint32_t file);
+    // Appends the files listed for the word in `table`'s slot `index`, as listed.
+    static void CollectFiles(const CountTable& table, std::size_t index,
+                             std::vector<std::uint32_t>& files);
+    // Sorts `files` from `from` on and drops the repeats.
+    static void SortFiles(std::vector<std::uint32_t>& files, std::size_t from);
     std::uint32_t FileCount(std::size_t index) const;
-    // Appends the files of the word in slot `index`, ascending.
-    void AppendFiles(std::size_t index, std::vector<std::uint32_t>& files) const;
+    // Appends the files of the word in slot `index`, ascending and each once;
+    // returns how many.
+    std::uint32_t AppendFiles(std::size_t index, std::vector<std::uint32_t>& files) const;
     std::vector<CountedWord> Sorted(SortedWithFiles* withFiles) const;
     void MergeFiles(std::size_t index, const CountTable& other, std::size_t otherIndex);
     void Grow();
@@ -183,8 +211,10 @@ class CountTable {
     std::map<std::string, LongWord, std::less<>> m_longWords;
     bool m_trackFiles = false;
     std::uint32_t m_file = 0;
+    std::uint64_t m_fileBit = 1;    // m_file's bit, 0 past kFileBits
     std::vector<FileMark> m_marks;  // beside m_slots when files are tracked
     std::vector<FileLink> m_links;
+    std::vector<std::uint32_t> m_fileScratch;  // for MergeFiles
     bool m_trackPositions = false;
     std::uint32_t m_blockFirst = 0;         // the number of the block's first token
     std::vector<PositionMark> m_positions;  // beside m_slots when positions are tracked
@@ -220,7 +250,7 @@ inline void CountTable::Add(const char* word, std::size_t length, std::uint64_t 
     }
     const std::size_t index = Find(word, length, static_cast<std::uint32_t>(hash >> 32), prefix);
     m_slots[index].count += count;
-    if (m_trackFiles && m_marks[index].lastPlusOne != m_file + 1) NoteFile(index, m_file);
+    if (m_trackFiles) MarkFile(index);
 }
 
 inline std::uint32_t CountTable::AddAt(const char* word, std::size_t length, std::uint64_t hash,
@@ -230,7 +260,7 @@ inline std::uint32_t CountTable::AddAt(const char* word, std::size_t length, std
     }
     const std::size_t index = Find(word, length, static_cast<std::uint32_t>(hash >> 32), prefix);
     m_slots[index].count += 1;
-    if (m_trackFiles && m_marks[index].lastPlusOne != m_file + 1) NoteFile(index, m_file);
+    if (m_trackFiles) MarkFile(index);
     return MoveMark(m_positions[index], token);
 }
 

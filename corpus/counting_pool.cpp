@@ -36,7 +36,9 @@ std::size_t PieceEnd(std::string_view bytes, std::size_t at) {
 
 CountingPool::Worker::Worker(std::size_t index, std::size_t partitions, bool trackFiles)
     : index(index), local(partitions), owned(CountTable::kInitialSlots) {
-    if (trackFiles) local.TrackFiles();
+    if (!trackFiles) return;
+    local.TrackFiles();
+    owned.TrackFiles();
 }
 
 CountingPool::CountingPool(int threads, bool trackFiles, std::size_t routingThreshold)
@@ -56,7 +58,7 @@ CountingPool::CountingPool(int threads, bool trackFiles, std::size_t routingThre
         }
     }
     // A partition without a running owner would keep its routed words to the end.
-    m_mayRoute = !trackFiles && m_threadsRunning.size() == workers;
+    m_mayRoute = m_threadsRunning.size() == workers;
 }
 
 CountingPool::~CountingPool() { Stop(); }
@@ -83,6 +85,9 @@ void CountingPool::NoteWindows() {
 
 void CountingPool::Count(Block& block, Worker& worker) {
     worker.local.SetFile(block.file);
+    // The inbox's batches name their own files.
+    worker.owned.SetFile(block.file);
+    if (worker.router) worker.router->SetFile(block.file);
     std::optional<BlockWindows> windows;
     if (m_windows) {
         windows = BlockWindows::Open();
@@ -125,6 +130,7 @@ void CountingPool::Count(Block& block, Worker& worker) {
             [this](std::size_t partition, RoutedWords batch) {
                 Deliver(partition, std::move(batch));
             });
+        worker.router->SetFile(block.file);
     }
 }
 

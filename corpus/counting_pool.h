@@ -17,12 +17,10 @@
 // malformed sequences it held are counted per file.
 //
 // Blocks of one file carry its index, so that the files each word occurs in can
-// be counted; those runs do not route, since a file's words must reach one table
-// in the order of the files. With one thread the blocks are counted on the
-// calling thread as they are submitted, and so they are when no worker thread
-// could be started; when only some could, the pool works with those, without
-// routing. Memory running out on a worker is rethrown, as std::bad_alloc, on the
-// calling thread by the next Submit or by Finish.
+// be counted; a routed batch carries the file of its words. With one thread the blocks are counted
+// on the calling thread as they are submitted, and so they are when no worker thread could be
+// started; when only some could, the pool works with those, without routing. Memory running out on
+// a worker is rethrown, as std::bad_alloc, on the calling thread by the next Submit or by Finish.
 #pragma once
 
 #include <condition_variable>
@@ -68,7 +66,7 @@ class CountingPool {
     CountingPool& operator=(const CountingPool&) = delete;
 
     // A block that tokenises on its own (see BlockReader), from the file of index
-    // `file` (files in ascending order), in `encoding`. Waits while too many
+    // `file`, in `encoding`. Waits while too many
     // blocks are queued, so memory stays bounded.
     void Submit(std::string block, std::uint32_t file,
                 TextEncoding encoding = TextEncoding::kCp1253);
@@ -115,7 +113,7 @@ class CountingPool {
 
     int m_threads;
     std::size_t m_routingThreshold;
-    bool m_mayRoute = false;  // every worker started, and no files are tracked
+    bool m_mayRoute = false;  // every worker started, and the windows are not noted
     std::vector<std::unique_ptr<Worker>> m_counters;  // one per worker, or one for the caller
     std::vector<std::thread> m_threadsRunning;
     std::mutex m_mutex;

@@ -4,6 +4,8 @@
 
 #include <map>
 #include <random>
+#include <set>
+#include <span>
 
 namespace tavro {
 namespace {
@@ -53,19 +55,47 @@ TEST(CountingPool, RoutingWorkersCountWhatTheOthersCount) {
     }
 }
 
-TEST(CountingPool, FileCountsDoNotRouteAndStayExact) {
-    CountingPool pool(3, true, 0);
-    for (std::uint32_t file = 0; file < 20; ++file) {
-        for (int copy = 0; copy < 3; ++copy)
-            pool.Submit(std::string("every f").append(1, static_cast<char>('0' + file % 4)), file);
+// The files of each word, counted by workers that route and by workers that do
+// not: a routed batch may reach its owner after the owner's own blocks of later
+// files, and every word still lists each of its files once, in order, the files
+// kept as bits (below 64) and those listed alike.
+TEST(CountingPool, FileSetsStayExactWhenWorkersRoute) {
+    std::mt19937 random(8);
+    std::vector<std::pair<std::string, std::uint32_t>> blocks;  // text, file
+    std::map<std::string, std::set<std::uint32_t>> reference;
+    for (std::uint32_t file = 0; file < 75; ++file) {
+        for (int b = 0; b < 1 + static_cast<int>(file % 3); ++b) {
+            std::string text;
+            for (int i = 0; i < 1500; ++i) {
+                // Common words in every file, rare ones in a few.
+                const std::string word =
+                    std::string("w").append(std::to_string(random() % (i % 2 ? 50 : 20000)));
+                text.append(word).append(" ");
+                reference[word].insert(file);
+            }
+            blocks.emplace_back(text, file);
+        }
     }
-    const SortedCounts sorted = pool.Finish();
-    ASSERT_EQ(sorted.entries.size(), 5u);
-    EXPECT_EQ(sorted.entries[0].word, "every");
-    EXPECT_EQ(sorted.entries[0].count, 60);
-    EXPECT_EQ(sorted.fileCounts[0], 20u);
-    EXPECT_EQ(sorted.entries[1].word, "f0");
-    EXPECT_EQ(sorted.fileCounts[1], 5u);
+    for (const std::size_t threshold :
+         {std::size_t{0}, std::size_t{500}, CountingPool::kRoutingThreshold}) {
+        for (const int threads : {1, 2, 5}) {
+            CountingPool pool(threads, true, threshold);
+            for (const auto& [text, file] : blocks) pool.Submit(text, file);
+            const SortedCounts sorted = pool.Finish();
+            ASSERT_EQ(sorted.entries.size(), reference.size());
+            ASSERT_EQ(sorted.files.WordCount(), reference.size());
+            auto expected = reference.begin();
+            for (std::size_t w = 0; w < sorted.entries.size(); ++w, ++expected) {
+                ASSERT_EQ(sorted.entries[w].word, expected->first);
+                const std::span<const std::uint32_t> files = sorted.files.Of(w);
+                ASSERT_EQ(
+                    std::vector<std::uint32_t>(files.begin(), files.end()),
+                    std::vector<std::uint32_t>(expected->second.begin(), expected->second.end()))
+                    << expected->first << ", " << threads << " threads, threshold " << threshold;
+                ASSERT_EQ(sorted.fileCounts[w], expected->second.size());
+            }
+        }
+    }
 }
 
 }  // namespace

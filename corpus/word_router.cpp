@@ -27,6 +27,7 @@ void RoutedWords::Append(std::uint32_t tag, std::string_view word) {
 }
 
 void RoutedWords::CountInto(CountTable& table) const {
+    table.SetFile(m_file);
     struct Word {
         const char* data;
         std::uint32_t length;
@@ -64,7 +65,9 @@ void WordRouter::Route(const char* word, std::size_t length, std::uint64_t hash,
     if (length > CountTable::kLongestSlotWord) return m_local.Add({word, length}, 1);
     RoutedWords& outbox = m_outboxes[partition];
     outbox.Append(static_cast<std::uint32_t>(hash >> 32), {word, length});
-    if (outbox.Bytes() >= kBatchBytes) m_deliver(partition, std::exchange(outbox, {}));
+    if (outbox.Bytes() >= kBatchBytes) {
+        m_deliver(partition, std::exchange(outbox, RoutedWords(m_file)));
+    }
 }
 
 void WordRouter::Add(std::string_view word) {
@@ -92,8 +95,16 @@ void WordRouter::AddBatch(const PendingWord* words, std::size_t n) {
 
 void WordRouter::Flush() {
     for (std::size_t p = 0; p < m_outboxes.size(); ++p) {
-        if (!m_outboxes[p].empty()) m_deliver(p, std::exchange(m_outboxes[p], {}));
+        if (!m_outboxes[p].empty()) m_deliver(p, std::exchange(m_outboxes[p], RoutedWords(m_file)));
     }
+}
+
+void WordRouter::SetFile(std::uint32_t file) {
+    if (file == m_file) return;
+    Flush();
+    m_file = file;
+    for (RoutedWords& outbox : m_outboxes) outbox = RoutedWords(file);
+    m_owned.SetFile(file);
 }
 
 }  // namespace tavro

@@ -20,18 +20,20 @@
 
 namespace tavro {
 
-// A batch of words on their way to their owner: per word, the high half of its
-// hash and its length (four bytes each), then its bytes.
+// A batch of words of one file on their way to their owner: per word, the high
+// half of its hash and its length (four bytes each), then its bytes.
 class RoutedWords {
   public:
+    explicit RoutedWords(std::uint32_t file = 0) : m_file(file) {}
     void Append(std::uint32_t tag, std::string_view word);
     std::size_t Bytes() const { return m_bytes.size(); }
     bool empty() const { return m_bytes.empty(); }
-    // Counts every word of the batch into `table`.
+    // Counts every word of the batch into `table`, as words of its file.
     void CountInto(CountTable& table) const;
 
   private:
     std::vector<char> m_bytes;
+    std::uint32_t m_file;
 };
 
 class WordRouter : public WordSink {
@@ -48,6 +50,9 @@ class WordRouter : public WordSink {
 
     void Add(std::string_view word) override;
     void AddBatch(const PendingWord* words, std::size_t n) override;
+    // The file the next words come from: the batches of the file before are
+    // delivered, since a batch holds the words of one file.
+    void SetFile(std::uint32_t file);
     // Delivers every batch that holds words.
     void Flush();
 
@@ -59,6 +64,7 @@ class WordRouter : public WordSink {
     WordCounter& m_local;
     Deliver m_deliver;
     std::vector<RoutedWords> m_outboxes;  // one per partition (the own one unused)
+    std::uint32_t m_file = 0;
 };
 
 }  // namespace tavro
