@@ -45,7 +45,7 @@ if [[ "$have_cli" == no ]]; then
     echo "run.sh: $build_dir is a '$build_type' build; set TAVRO_BENCH_BUILD_DIR or pass --cli" >&2
     exit 2
   fi
-  targets=(tavro-cli tavro_reference_counter)
+  targets=(tavro-cli tavro_reference_counter tavro_reader_bench)
   has_target tavro-mpi && targets+=(tavro-mpi)
   quietly cmake --build "$build_dir" --target "${targets[@]}" -j "$(nproc)"
   set -- --cli "$build_dir/tavro-cli" --reference "$build_dir/tavro_reference_counter" "$@"

@@ -23,6 +23,8 @@ Cases, each selectable with --only NAME (all of them by default):
                  (when both exist), with tavro-mpi's phases
   threads-curve  tavro-cli --threads 1, 2, 4, ... and the speed-up over 1 thread
   vocab-sweep    the same size with 10k to 5M distinct words: time per distinct word
+  reader         the block reader alone on the real text, beside read() and memcpy
+                 of the same bytes (tavro_reader_bench, beside --cli)
 --threads-curve and --vocab-sweep are short for --only threads-curve, vocab-sweep.
 """
 
@@ -59,7 +61,7 @@ REPORT_MODES = [
 NOUNS, ALL_WORDS = REPORT_MODES[0], REPORT_MODES[2]
 
 MAIN_CASES = ["real", "real-single", "vocab", "vocab-1m", "vocab-5m", "sorted", "hunspell"]
-SPECIAL_CASES = ["utf8", "options", "mpi", "threads-curve", "vocab-sweep"]
+SPECIAL_CASES = ["utf8", "options", "mpi", "threads-curve", "vocab-sweep", "reader"]
 DISTINCT_CASES = {"vocab-1m": 1_000_000, "vocab-5m": 5_000_000}
 ANALYSIS_OPTIONS = ["--forms", "--ambiguous", "--stats"]
 OMPI_ROOT = {"OMPI_ALLOW_RUN_AS_ROOT": "1", "OMPI_ALLOW_RUN_AS_ROOT_CONFIRM": "1"}
@@ -632,6 +634,21 @@ def run_options(bench):
     print("vs plain: this run's time over the plain noun report's (above 1 means slower)")
 
 
+def run_reader(bench):
+    """The block reader alone on the real text (tavro_reader_bench's own figures)."""
+    print("\n-- reader: the block reader alone, on the calling thread --", flush=True)
+    tool = bench.args.cli.parent / "tavro_reader_bench"
+    case = main_case("real", bench.inputs, bench.args)
+    if not tool.is_file():
+        print(f"skipped: no {tool} (build tavro_reader_bench)")
+        return
+    if isinstance(case, str):
+        print(f"skipped: {case}")
+        return
+    warm(case.files)
+    print(sh([str(tool), "--runs", str(max(bench.args.runs, 3)), *map(str, case.files)]))
+
+
 def mpi_phases(command, mpi):
     """Rank 0's phases in one more run of an mpirun command with --timings (when
     tavro-mpi has it): "timing PHASE SECONDS" lines, or a note why there are none."""
@@ -930,7 +947,8 @@ def main():
     if real_case and not args.skip_2gb:
         memory = measure_memory(bench, real_case, bench.inputs.real_x10())
     for name, run in (("utf8", run_utf8), ("options", run_options), ("mpi", run_mpi),
-                      ("threads-curve", run_threads_curve), ("vocab-sweep", run_vocab_sweep)):
+                      ("threads-curve", run_threads_curve), ("vocab-sweep", run_vocab_sweep),
+                      ("reader", run_reader)):
         if name in selected:
             run(bench)
     print_targets(bench, memory)
