@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 
 namespace tavro {
 
@@ -35,14 +36,20 @@ void CountTable::StartBlock(std::uint32_t first) {
 }
 
 std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint32_t tag,
-                               std::uint64_t prefix, std::size_t index) {
+                               std::uint64_t prefix, std::uint64_t rest, std::size_t index) {
     Slot& slot = m_slots[index];
     slot.prefix = prefix;
     slot.tag = tag;
     slot.lengthPlusOne = static_cast<std::uint32_t>(length + 1);
-    slot.offset = m_bytes.size();
     slot.count = 0;
-    m_bytes.insert(m_bytes.end(), word, word + length);
+    // WordOf reads a short word from the slot's first bytes.
+    static_assert(offsetof(Slot, prefix) == 0 && offsetof(Slot, rest) == 8);
+    if (length <= kInlineBytes) {
+        slot.rest = rest;
+    } else {
+        slot.rest = m_bytes.size();
+        m_bytes.insert(m_bytes.end(), word, word + length);
+    }
     if (!Crowded(++m_size)) return index;
     Grow();
     return Find(word, length, tag, prefix);

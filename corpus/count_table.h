@@ -1,12 +1,13 @@
 // One table of counted words: the unit the counting threads count into.
 //
 // An open-addressing table of 32-byte slots, each holding a word's hash tag (the
-// high half of its hash), its length, its first eight bytes, where the rest of
-// it lives in a byte arena, and its count; a word of up to eight bytes is found
-// without touching the arena. A word's slot is picked by the top bits of its
-// tag, so that growing or merging a table never reads the arena to hash a word
-// again. Counting allocates only when the arena or the table grows. A word too
-// long for a slot's 32-bit length (4 GiB or more) is counted in a side table.
+// high half of its hash), its length, its count and its first sixteen bytes, or,
+// for a longer word, its first eight bytes and where the whole word lives in a
+// byte arena: a word of up to sixteen bytes (most words of Greek text) is found
+// and compared without a second load and without a loop. A word's slot is picked by the top bits of
+// its tag, so that growing or merging a table never reads the arena to hash a word again. Counting
+// allocates only when the arena or the table grows. A word too long for a slot's 32-bit length (4
+// GiB or more) is counted in a side table.
 //
 // When told to track files, the table also notes, for every word, the files it
 // occurs in (each counted once): the caller names the file of the words it adds
@@ -93,8 +94,12 @@ class CountTable {
     // there, when it may be the word of `length` (> 8 bytes) being looked for.
     void PrefetchTail(std::uint64_t hash, std::size_t length) const {
         const Slot& home = m_slots[Home(hash)];
-        if (home.lengthPlusOne == length + 1) __builtin_prefetch(m_bytes.data() + home.offset + 8);
+        if (length > kInlineBytes && home.lengthPlusOne == length + 1) {
+            __builtin_prefetch(m_bytes.data() + home.rest + 8);
+        }
     }
+    // The longest word a slot holds whole.
+    static constexpr std::size_t kInlineBytes = 16;
     // Whether the slots outgrew the cache (then fetching ahead pays).
     bool Large() const { return m_slots.size() > kCachedSlots; }
 
@@ -122,10 +127,12 @@ class CountTable {
 
   private:
     struct alignas(32) Slot {
-        std::uint64_t prefix;         // the first eight bytes, zero-padded
+        std::uint64_t prefix;  // the first eight bytes, zero-padded
+        // Up to kInlineBytes: bytes 8 to 15, zero-padded (so that the word's
+        // bytes are the slot's first bytes); longer: the word's offset in m_bytes.
+        std::uint64_t rest;
         std::uint32_t tag;            // the high half of the hash
         std::uint32_t lengthPlusOne;  // 0 marks a free slot
-        std::uint64_t offset;         // of the whole word in m_bytes
         Count count;
     };
     // The files of the word in the slot of the same index: the first kFileBits
@@ -160,7 +167,15 @@ class CountTable {
     }
 
     std::string_view WordOf(const Slot& slot) const {
-        return {m_bytes.data() + slot.offset, slot.lengthPlusOne - 1u};
+        const std::size_t length = slot.lengthPlusOne - 1u;
+        if (length <= kInlineBytes) return {reinterpret_cast<const char*>(&slot), length};
+        return {m_bytes.data() + slot.rest, length};
+    }
+    // What a slot keeps in `rest` of a word of up to kInlineBytes bytes: its
+    // bytes from 8 on (the last load ends at the word's last byte).
+    static std::uint64_t RestOf(const char* word, std::size_t length) {
+        if (length <= 8) return 0;
+        return word_hash::Load64(word + length - 8) >> ((kInlineBytes - length) * 8);
     }
     // Where the probe for a word of tag `tag` (or of hash `hash`) starts.
     std::size_t HomeOfTag(std::uint32_t tag) const {
@@ -173,7 +188,8 @@ class CountTable {
     std::size_t Find(const char* word, std::size_t length, std::uint32_t tag, std::uint64_t prefix);
     // Fills the free slot `index` with a new word; kept off the counting path.
     [[gnu::noinline]] std::size_t Insert(const char* word, std::size_t length, std::uint32_t tag,
-                                         std::uint64_t prefix, std::size_t index);
+                                         std::uint64_t prefix, std::uint64_t rest,
+                                         std::size_t index);
     // Whether `words` words fill the slots too densely: the table grows past 70%,
     // where a probe still finds its word in a cache line or two, and the memory a
     // large vocabulary takes (and the kernel must clear) stays small.
@@ -232,13 +248,17 @@ class CountTable {
 inline std::size_t CountTable::Find(const char* word, std::size_t length, std::uint32_t tag,
                                     std::uint64_t prefix) {
     const auto lengthPlusOne = static_cast<std::uint32_t>(length + 1);
+    const bool inlined = length <= kInlineBytes;
+    const std::uint64_t rest = inlined ? RestOf(word, length) : 0;
     for (std::size_t index = HomeOfTag(tag);; index = (index + 1) & m_mask) {
         const Slot& slot = m_slots[index];
-        if (slot.lengthPlusOne == 0) return Insert(word, length, tag, prefix, index);
+        if (slot.lengthPlusOne == 0) return Insert(word, length, tag, prefix, rest, index);
         if (slot.tag != tag || slot.lengthPlusOne != lengthPlusOne || slot.prefix != prefix) {
             continue;
         }
-        if (length <= 8 || SameTail(m_bytes.data() + slot.offset, word, length)) return index;
+        if (inlined ? slot.rest == rest : SameTail(m_bytes.data() + slot.rest, word, length)) {
+            return index;
+        }
     }
 }
 

@@ -80,7 +80,9 @@ inline void WordCounter::AddBatch(const PendingWord* words, std::size_t n) {
         for (std::size_t i = 0; i < n; ++i) PartFor(hashes[i]).Prefetch(hashes[i]);
         // By now the first slots have arrived: fetch the stored tails of long words.
         for (std::size_t i = 0; i < n; ++i) {
-            if (words[i].length > 8) PartFor(hashes[i]).PrefetchTail(hashes[i], words[i].length);
+            if (words[i].length > CountTable::kInlineBytes) {
+                PartFor(hashes[i]).PrefetchTail(hashes[i], words[i].length);
+            }
         }
     }
     if (m_windows == nullptr) {
