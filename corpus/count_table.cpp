@@ -250,7 +250,16 @@ std::vector<CountTable::CountedWord> CountTable::Sorted(SortedWithFiles* withFil
             }
         }
     };
-    for (const SortKey& key : keys) {
+    // The keys are in word order, their slots anywhere: each is asked for a few
+    // words ahead, so that a table larger than the cache is read at memory's
+    // pace rather than one miss at a time.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        if (k + kAhead < keys.size()) {
+            __builtin_prefetch(&m_slots[keys[k + kAhead].index]);
+            if (m_trackFiles) __builtin_prefetch(&m_marks[keys[k + kAhead].index]);
+        }
+        const SortKey& key = keys[k];
         const std::string_view word = WordOf(m_slots[key.index]);
         addLongWordsBefore(&word);
         if (withFiles != nullptr) {
