@@ -4,10 +4,11 @@
 // high half of its hash), its length, its count and its first sixteen bytes, or,
 // for a longer word, its first eight bytes and where the whole word lives in a
 // byte arena: a word of up to sixteen bytes (most words of Greek text) is found
-// and compared without a second load and without a loop. A word's slot is picked by the top bits of
-// its tag, so that growing or merging a table never reads the arena to hash a word again. Counting
-// allocates only when the arena or the table grows. A word too long for a slot's 32-bit length (4
-// GiB or more) is counted in a side table.
+// and compared without a second load and without a loop. A word's slot is
+// picked by the top bits of its tag, so that growing or merging a table never
+// reads the arena to hash a word again. Counting allocates only when the arena
+// or the table grows. A word too long for a slot's 32-bit length (4 GiB or
+// more) is counted in a side table.
 //
 // When told to track files, the table also notes, for every word, the files it
 // occurs in (each counted once): the caller names the file of the words it adds
@@ -91,7 +92,7 @@ class CountTable {
         if (m_trackFiles) __builtin_prefetch(&m_marks[home]);
     }
     // Once the slot of `hash` has arrived: asks for the stored tail of the word
-    // there, when it may be the word of `length` (> 8 bytes) being looked for.
+    // there, when it may be the word of `length` (> kInlineBytes) being looked for.
     void PrefetchTail(std::uint64_t hash, std::size_t length) const {
         const Slot& home = m_slots[Home(hash)];
         if (length > kInlineBytes && home.lengthPlusOne == length + 1) {
@@ -156,8 +157,9 @@ class CountTable {
         PositionMark position = 0;
     };
 
-    // Whether two words of `length` > 8 bytes, whose first eight bytes are equal,
-    // are equal: eight bytes at a time, the last load ending at the last byte.
+    // Whether two words of `length` > 8 bytes (those in the arena are longer
+    // than kInlineBytes), whose first eight bytes are equal, are equal: eight
+    // bytes at a time, the last load ending at the last byte.
     static bool SameTail(const char* a, const char* b, std::size_t length) {
         using word_hash::Load64;
         for (std::size_t i = 8; i + 8 < length; i += 8) {
