@@ -52,7 +52,7 @@ std::size_t CountTable::Insert(const char* word, std::size_t length, std::uint32
     }
     if (!Crowded(++m_size)) return index;
     Grow();
-    return Find(word, length, tag, prefix);
+    return Find(word, length, tag, prefix, rest);
 }
 
 CountTable::LongWord& CountTable::AddLongWord(std::string_view word, Count count) {
@@ -131,7 +131,7 @@ void CountTable::MergeFrom(const CountTable& other) {
         const Slot& slot = other.m_slots[i];
         if (slot.lengthPlusOne == 0) continue;
         const std::string_view word = other.WordOf(slot);
-        const std::size_t index = Find(word.data(), word.size(), slot.tag, slot.prefix);
+        const std::size_t index = Find(word.data(), word.size(), slot.tag, slot.prefix, slot.rest);
         m_slots[index].count += slot.count;
         if (m_trackFiles) MergeFiles(index, other, i);
     }

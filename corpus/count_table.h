@@ -68,12 +68,16 @@ class CountTable {
     // block's token numbered `token`; returns the word's last position in the
     // block before it (counted from the block's first token), plus one (0: none).
     // Only while positions are tracked, once a block has started.
-    std::uint32_t AddAt(const char* word, std::size_t length, std::uint64_t hash,
-                        std::uint64_t prefix, std::uint32_t token);
+    std::uint32_t AddAt(const char* word, std::size_t length, const word_hash::Key& key,
+                        std::uint32_t token);
 
-    // Adds `count` occurrences of `word`, whose hash and prefix (word_hash.h) are given.
+    // Adds `count` occurrences of `word`, whose key (word_hash.h) is given.
+    void Add(const char* word, std::size_t length, const word_hash::Key& key, Count count);
+    // The same, when only the hash and the prefix are known.
     void Add(const char* word, std::size_t length, std::uint64_t hash, std::uint64_t prefix,
-             Count count);
+             Count count) {
+        Add(word, length, {prefix, word_hash::Second(word, length), hash}, count);
+    }
     void Add(std::string_view word, Count count = 1);
     // Asks the memory for the slot where a word of `hash` is looked for first,
     // and for its file mark when files are tracked.
@@ -173,12 +177,6 @@ class CountTable {
         if (length <= kInlineBytes) return {reinterpret_cast<const char*>(&slot), length};
         return {m_bytes.data() + slot.rest, length};
     }
-    // What a slot keeps in `rest` of a word of up to kInlineBytes bytes: its
-    // bytes from 8 on (the last load ends at the word's last byte).
-    static std::uint64_t RestOf(const char* word, std::size_t length) {
-        if (length <= 8) return 0;
-        return word_hash::Load64(word + length - 8) >> ((kInlineBytes - length) * 8);
-    }
     // Where the probe for a word of tag `tag` (or of hash `hash`) starts.
     std::size_t HomeOfTag(std::uint32_t tag) const {
         return static_cast<std::size_t>((std::uint64_t{tag} << 32) >> m_shift);
@@ -187,7 +185,9 @@ class CountTable {
         return HomeOfTag(static_cast<std::uint32_t>(hash >> 32));
     }
     // The index of the word's slot, which is filled when the word is new.
-    std::size_t Find(const char* word, std::size_t length, std::uint32_t tag, std::uint64_t prefix);
+    // `second` is bytes 8 to 15 (word_hash.h), used only up to kInlineBytes.
+    std::size_t Find(const char* word, std::size_t length, std::uint32_t tag, std::uint64_t prefix,
+                     std::uint64_t second);
     // Fills the free slot `index` with a new word; kept off the counting path.
     [[gnu::noinline]] std::size_t Insert(const char* word, std::size_t length, std::uint32_t tag,
                                          std::uint64_t prefix, std::uint64_t rest,
@@ -248,10 +248,10 @@ class CountTable {
 // Inline: these run once per word of the corpus.
 
 inline std::size_t CountTable::Find(const char* word, std::size_t length, std::uint32_t tag,
-                                    std::uint64_t prefix) {
+                                    std::uint64_t prefix, std::uint64_t second) {
     const auto lengthPlusOne = static_cast<std::uint32_t>(length + 1);
     const bool inlined = length <= kInlineBytes;
-    const std::uint64_t rest = inlined ? RestOf(word, length) : 0;
+    const std::uint64_t rest = inlined ? second : 0;
     for (std::size_t index = HomeOfTag(tag);; index = (index + 1) & m_mask) {
         const Slot& slot = m_slots[index];
         if (slot.lengthPlusOne == 0) return Insert(word, length, tag, prefix, rest, index);
@@ -264,32 +264,32 @@ inline std::size_t CountTable::Find(const char* word, std::size_t length, std::u
     }
 }
 
-inline void CountTable::Add(const char* word, std::size_t length, std::uint64_t hash,
-                            std::uint64_t prefix, Count count) {
+inline void CountTable::Add(const char* word, std::size_t length, const word_hash::Key& key,
+                            Count count) {
     if (length > m_longestSlotWord) {
         AddLongWord({word, length}, count);
         return;
     }
-    const std::size_t index = Find(word, length, static_cast<std::uint32_t>(hash >> 32), prefix);
+    const std::size_t index =
+        Find(word, length, static_cast<std::uint32_t>(key.hash >> 32), key.prefix, key.second);
     m_slots[index].count += count;
     if (m_trackFiles) MarkFile(index);
 }
 
-inline std::uint32_t CountTable::AddAt(const char* word, std::size_t length, std::uint64_t hash,
-                                       std::uint64_t prefix, std::uint32_t token) {
+inline std::uint32_t CountTable::AddAt(const char* word, std::size_t length,
+                                       const word_hash::Key& key, std::uint32_t token) {
     if (length > m_longestSlotWord) {
         return MoveMark(AddLongWord({word, length}, 1).position, token);
     }
-    const std::size_t index = Find(word, length, static_cast<std::uint32_t>(hash >> 32), prefix);
+    const std::size_t index =
+        Find(word, length, static_cast<std::uint32_t>(key.hash >> 32), key.prefix, key.second);
     m_slots[index].count += 1;
     if (m_trackFiles) MarkFile(index);
     return MoveMark(m_positions[index], token);
 }
 
 inline void CountTable::Add(std::string_view word, Count count) {
-    const std::uint64_t prefix = word_hash::Prefix(word.data(), word.size());
-    const std::uint64_t hash = word_hash::HashWithPrefix(word.data(), word.size(), prefix);
-    Add(word.data(), word.size(), hash, prefix, count);
+    Add(word.data(), word.size(), word_hash::KeyOf(word.data(), word.size()), count);
 }
 
 }  // namespace tavro

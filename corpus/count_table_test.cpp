@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <random>
@@ -26,6 +27,36 @@ std::string RandomWord(std::mt19937& random) {
     std::string word(1 + random() % 12, '\0');
     for (char& c : word) c = static_cast<char>('a' + random() % 6);  // many collisions
     return word;
+}
+
+TEST(WordHash, APaddedWordsKeyIsTheKeyOfItsBytesAlone) {
+    std::mt19937 random(11);
+    for (std::size_t length = 0; length <= 40; ++length) {
+        for (int round = 0; round < 50; ++round) {
+            // The word, then bytes that must make no difference.
+            std::string bytes(length + word_hash::kPaddedReadBytes, '\0');
+            for (char& c : bytes) c = static_cast<char>(random() % 4 == 0 ? 0 : random());
+            const char* word = bytes.data();
+            std::uint64_t prefix = 0;
+            std::uint64_t second = 0;
+            for (std::size_t i = 0; i < std::min<std::size_t>(length, 16); ++i) {
+                const auto byte = std::uint64_t{static_cast<unsigned char>(word[i])};
+                (i < 8 ? prefix : second) |= byte << (8 * (i % 8));
+            }
+            const word_hash::Key key = word_hash::KeyOf(word, length);
+            const word_hash::Key padded = word_hash::KeyOfPadded(word, length);
+            ASSERT_EQ(key.prefix, prefix) << "length " << length;
+            ASSERT_EQ(key.second, second) << "length " << length;
+            ASSERT_EQ(padded.prefix, prefix) << "length " << length;
+            ASSERT_EQ(padded.second, second) << "length " << length;
+            ASSERT_EQ(padded.hash, key.hash) << "length " << length;
+            ASSERT_EQ(key.hash, word_hash::Hash({word, length})) << "length " << length;
+        }
+    }
+    // Trailing NUL bytes are bytes of the word: they change its hash.
+    EXPECT_NE(word_hash::Hash(std::string_view("ab", 2)),
+              word_hash::Hash(std::string_view("ab\0", 3)));
+    EXPECT_NE(word_hash::Hash(std::string_view("\0", 1)), word_hash::Hash(std::string_view("", 0)));
 }
 
 TEST(CountTable, AgreesWithAMapThroughManyGrowthsAndSortsInWordOrder) {
@@ -107,12 +138,9 @@ TEST(CountTable, RemembersEachWordsLastPositionInTheBlock) {
             if (at % 7 == 0) word.append(std::string(10, 'q'));  // too long for a slot
             const auto found = last.find(word);
             const std::uint32_t expected = found == last.end() ? 0 : found->second + 1;
-            ASSERT_EQ(
-                table.AddAt(word.data(), word.size(),
-                            word_hash::HashWithPrefix(word.data(), word.size(),
-                                                      word_hash::Prefix(word.data(), word.size())),
-                            word_hash::Prefix(word.data(), word.size()), first + at),
-                expected)
+            ASSERT_EQ(table.AddAt(word.data(), word.size(),
+                                  word_hash::KeyOf(word.data(), word.size()), first + at),
+                      expected)
                 << word << " at " << at << " in the block from " << first;
             last[word] = at;
             ++counts[word];
@@ -157,8 +185,11 @@ TEST(WordCounter, PartitionsSplitTheWordsAndTogetherHoldThemAll) {
     for (int i = 0; i < 100000; ++i) words.push_back(RandomWord(random));
     for (std::size_t at = 0; at < words.size(); at += WordCounter::kBatch) {
         std::vector<PendingWord> batch;
+        std::vector<std::string> padded;  // a batch's words can be read past their end
+        padded.reserve(WordCounter::kBatch);
         for (std::size_t i = at; i < std::min(words.size(), at + WordCounter::kBatch); ++i) {
-            batch.push_back({words[i].data(), words[i].size()});
+            padded.push_back(words[i] + std::string(word_hash::kPaddedReadBytes, 'x'));
+            batch.push_back({padded.back().data(), words[i].size()});
             ++reference[words[i]];
         }
         counter.AddBatch(batch.data(), batch.size());

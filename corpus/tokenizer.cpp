@@ -30,6 +30,8 @@ bool Tokenizer::Feed(char* data, std::size_t size, WordSink& sink) {
 
 bool Tokenizer::FeedBlock(char* data, std::size_t size, WordSink& sink) {
     auto* block = reinterpret_cast<unsigned char*>(data);
+    m_blockSize = size;
+    m_spillUsed = 0;
     m_wordStart = 0;  // a word carried in from the last block continues at byte 0
     std::size_t at = 0;
     while (at < size) {
@@ -85,6 +87,13 @@ void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t e
         }
         m_inWord = length == 64 ? (mask >> 63) != 0 : ((mask >> (length - 1)) & 1) != 0;
     }
+}
+
+const char* Tokenizer::Spill(const char* word, std::size_t length) {
+    char* copy = m_spill + m_spillUsed;
+    std::memcpy(copy, word, length);
+    m_spillUsed += length;
+    return copy;
 }
 
 void Tokenizer::EmitCarriedWord(const unsigned char* block, std::size_t end, WordSink& sink) {

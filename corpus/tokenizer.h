@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "corpus/word_hash.h"
 #include "corpus/word_sink.h"
 
 namespace tavro {
@@ -32,15 +33,26 @@ class Tokenizer {
     // Puts in the word made of the carried bytes and bytes [start, end) of `block`.
     void EmitWord(const unsigned char* block, std::size_t start, std::size_t end, WordSink& sink) {
         if (!m_token.empty()) return EmitCarriedWord(block, end, sink);
-        m_pending[m_pendingCount++] = {reinterpret_cast<const char*>(block) + start, end - start};
+        const char* word = reinterpret_cast<const char*>(block) + start;
+        // A batch's words can be read kPaddedReadBytes from their start: those
+        // too near the block's end are copied where they can.
+        if (start + word_hash::kPaddedReadBytes > m_blockSize) word = Spill(word, end - start);
+        m_pending[m_pendingCount++] = {word, end - start};
         if (m_pendingCount == WordSink::kBatch) FlushPending(sink);
     }
+    const char* Spill(const char* word, std::size_t length);
     void EmitCarriedWord(const unsigned char* block, std::size_t end, WordSink& sink);
 
     void FlushPending(WordSink& sink);
 
     PendingWord m_pending[WordSink::kBatch];  // words of this block, not yet counted
     std::size_t m_pendingCount = 0;
+    std::size_t m_blockSize = 0;  // of the block being fed
+    // The words that start in the block's last kPaddedReadBytes bytes (so they
+    // are no longer than that, and all of them together no longer either),
+    // followed by room to read past the last.
+    char m_spill[2 * word_hash::kPaddedReadBytes] = {};
+    std::size_t m_spillUsed = 0;
     std::string m_token;          // folded bytes of a word begun in an earlier block
     bool m_inWord = false;        // a word is open at the current position
     std::size_t m_wordStart = 0;  // where the open word began in the current block

@@ -29,7 +29,8 @@ class WordCounter : public WordSink {
     void Add(std::string_view word, Count count);
     void Add(std::string_view word) override {
         const PendingWord pending{word.data(), word.size()};
-        AddBatch(&pending, 1);
+        const word_hash::Key key = word_hash::KeyOf(word.data(), word.size());
+        CountKeyed(&pending, &key, 1);
     }
     void AddBatch(const PendingWord* words, std::size_t n) override;
 
@@ -52,6 +53,8 @@ class WordCounter : public WordSink {
     std::size_t size() const;
 
   private:
+    // Counts `n` words whose keys are known.
+    void CountKeyed(const PendingWord* words, const word_hash::Key* keys, std::size_t n);
     CountTable& PartFor(std::uint64_t hash) { return m_parts[PartitionOf(hash, m_parts.size())]; }
 
     std::vector<CountTable> m_parts;
@@ -64,44 +67,47 @@ class WordCounter : public WordSink {
 // Inline: these run once per word of the corpus.
 
 inline void WordCounter::Add(std::string_view word, Count count) {
-    const std::uint64_t prefix = word_hash::Prefix(word.data(), word.size());
-    const std::uint64_t hash = word_hash::HashWithPrefix(word.data(), word.size(), prefix);
-    PartFor(hash).Add(word.data(), word.size(), hash, prefix, count);
+    const word_hash::Key key = word_hash::KeyOf(word.data(), word.size());
+    PartFor(key.hash).Add(word.data(), word.size(), key, count);
 }
 
 inline void WordCounter::AddBatch(const PendingWord* words, std::size_t n) {
-    std::uint64_t prefixes[kBatch];
-    std::uint64_t hashes[kBatch];
-    for (std::size_t i = 0; i < n; ++i) {
-        prefixes[i] = word_hash::Prefix(words[i].data, words[i].length);
-        hashes[i] = word_hash::HashWithPrefix(words[i].data, words[i].length, prefixes[i]);
-    }
+    word_hash::Key keys[kBatch];
+    for (std::size_t i = 0; i < n; ++i)
+        keys[i] = word_hash::KeyOfPadded(words[i].data, words[i].length);
+    CountKeyed(words, keys, n);
+}
+
+inline void WordCounter::CountKeyed(const PendingWord* words, const word_hash::Key* keys,
+                                    std::size_t n) {
     if (m_large) {
-        for (std::size_t i = 0; i < n; ++i) PartFor(hashes[i]).Prefetch(hashes[i]);
+        for (std::size_t i = 0; i < n; ++i) PartFor(keys[i].hash).Prefetch(keys[i].hash);
         // By now the first slots have arrived: fetch the stored tails of long words.
         for (std::size_t i = 0; i < n; ++i) {
             if (words[i].length > CountTable::kInlineBytes) {
-                PartFor(hashes[i]).PrefetchTail(hashes[i], words[i].length);
+                PartFor(keys[i].hash).PrefetchTail(keys[i].hash, words[i].length);
             }
         }
     }
     if (m_windows == nullptr) {
         for (std::size_t i = 0; i < n; ++i) {
-            PartFor(hashes[i]).Add(words[i].data, words[i].length, hashes[i], prefixes[i], 1);
+            PartFor(keys[i].hash).Add(words[i].data, words[i].length, keys[i], 1);
         }
     } else {
+        std::uint64_t hashes[kBatch];
         std::uint32_t previousPlusOne[kBatch];
         const std::uint32_t first = m_firstToken + m_windows->Next();
-        for (std::size_t i = 0; i < n; ++i) PartFor(hashes[i]).PrefetchWithMarks(hashes[i]);
+        for (std::size_t i = 0; i < n; ++i) PartFor(keys[i].hash).PrefetchWithMarks(keys[i].hash);
         for (std::size_t i = 0; i < n; ++i) {
-            previousPlusOne[i] =
-                PartFor(hashes[i]).AddAt(words[i].data, words[i].length, hashes[i], prefixes[i],
-                                         first + static_cast<std::uint32_t>(i));
+            hashes[i] = keys[i].hash;
+            previousPlusOne[i] = PartFor(keys[i].hash)
+                                     .AddAt(words[i].data, words[i].length, keys[i],
+                                            first + static_cast<std::uint32_t>(i));
         }
         m_windows->Note(hashes, previousPlusOne, n);
     }
     // The partitions grow alike: one of them tells when they outgrow the cache.
-    if (!m_large && n != 0) m_large = PartFor(hashes[0]).Large();
+    if (!m_large && n != 0) m_large = PartFor(keys[0].hash).Large();
 }
 
 }  // namespace tavro

@@ -58,10 +58,10 @@ WordRouter::WordRouter(std::size_t own, std::size_t partitions, CountTable& owne
       m_deliver(std::move(deliver)),
       m_outboxes(partitions) {}
 
-void WordRouter::Route(const char* word, std::size_t length, std::uint64_t hash,
-                       std::uint64_t prefix) {
+void WordRouter::Route(const char* word, std::size_t length, const word_hash::Key& key) {
+    const std::uint64_t hash = key.hash;
     const std::size_t partition = WordCounter::PartitionOf(hash, m_outboxes.size());
-    if (partition == m_own) return m_owned.Add(word, length, hash, prefix, 1);
+    if (partition == m_own) return m_owned.Add(word, length, key, 1);
     if (length > CountTable::kLongestSlotWord) return m_local.Add({word, length}, 1);
     RoutedWords& outbox = m_outboxes[partition];
     outbox.Append(static_cast<std::uint32_t>(hash >> 32), {word, length});
@@ -71,26 +71,20 @@ void WordRouter::Route(const char* word, std::size_t length, std::uint64_t hash,
 }
 
 void WordRouter::Add(std::string_view word) {
-    const std::uint64_t prefix = word_hash::Prefix(word.data(), word.size());
-    Route(word.data(), word.size(), word_hash::HashWithPrefix(word.data(), word.size(), prefix),
-          prefix);
+    Route(word.data(), word.size(), word_hash::KeyOf(word.data(), word.size()));
 }
 
 void WordRouter::AddBatch(const PendingWord* words, std::size_t n) {
-    std::uint64_t prefixes[kBatch];
-    std::uint64_t hashes[kBatch];
+    word_hash::Key keys[kBatch];
     const bool fetchAhead = m_owned.Large();
     for (std::size_t i = 0; i < n; ++i) {
-        prefixes[i] = word_hash::Prefix(words[i].data, words[i].length);
-        hashes[i] = word_hash::HashWithPrefix(words[i].data, words[i].length, prefixes[i]);
+        keys[i] = word_hash::KeyOfPadded(words[i].data, words[i].length);
         // The words this thread counts itself wait for memory once per batch.
-        if (fetchAhead && WordCounter::PartitionOf(hashes[i], m_outboxes.size()) == m_own) {
-            m_owned.Prefetch(hashes[i]);
+        if (fetchAhead && WordCounter::PartitionOf(keys[i].hash, m_outboxes.size()) == m_own) {
+            m_owned.Prefetch(keys[i].hash);
         }
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        Route(words[i].data, words[i].length, hashes[i], prefixes[i]);
-    }
+    for (std::size_t i = 0; i < n; ++i) Route(words[i].data, words[i].length, keys[i]);
 }
 
 void WordRouter::Flush() {

@@ -57,7 +57,7 @@ class WordRouter : public WordSink {
     void Flush();
 
   private:
-    void Route(const char* word, std::size_t length, std::uint64_t hash, std::uint64_t prefix);
+    void Route(const char* word, std::size_t length, const word_hash::Key& key);
 
     std::size_t m_own;
     CountTable& m_owned;

@@ -10,6 +10,8 @@
 namespace tavro {
 
 // A word waiting in a batch (its bytes must stay valid until AddBatch returns).
+// The first word_hash::kPaddedReadBytes bytes from its start can be read
+// whatever its length (the sink reads a short word's bytes in two loads).
 struct PendingWord {
     const char* data;
     std::size_t length;
