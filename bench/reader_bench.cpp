@@ -37,7 +37,7 @@ double Best(int runs, const std::function<std::uint64_t()>& work, std::uint64_t&
 std::uint64_t ReadBlocks(const std::vector<std::string>& paths) {
     tavro::PosixFileSystem files;
     tavro::BlockReader reader(tavro::kInputBlockSize);
-    std::string block;
+    tavro::BlockBuffer block;
     std::uint64_t bytes = 0;
     for (const std::string& path : paths) {
         tavro::OpenedSource source = files.OpenForRead(path);

@@ -1,5 +1,6 @@
 #include "corpus/block_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "corpus/char_classes.h"
@@ -42,31 +43,40 @@ void BlockReader::Start(ByteSource& file) {
     m_bytesRead = 0;
 }
 
-void BlockReader::DropRestOfLine(std::string& bytes, std::size_t from) {
+std::size_t BlockReader::RestOfLine(std::string_view bytes, std::size_t from) {
     const std::size_t lineEnd = bytes.find('\n', from);
-    m_droppingLine = lineEnd == std::string::npos;
-    bytes.erase(from, (m_droppingLine ? bytes.size() : lineEnd) - from);
+    m_droppingLine = lineEnd == std::string_view::npos;
+    return (m_droppingLine ? bytes.size() : lineEnd) - from;
 }
 
-bool BlockReader::ReadMore(std::string& block) {
+bool BlockReader::ReadMore(BlockBuffer& block) {
     const std::size_t kept = block.size();
-    block.resize(kept + m_blockSize);
-    const std::optional<std::size_t> n = m_file->Read(block.data() + kept, m_blockSize);
-    block.resize(kept + n.value_or(0));
+    // Reads into the room the storage has (a recycled block has room for a
+    // whole block), and makes a block's worth more only when it is full.
+    if (block.capacity() == kept) block.Reserve(kept + m_blockSize);
+    const std::size_t room = std::min(block.capacity() - kept, m_blockSize);
+    block.Resize(kept + room);
+    const std::optional<std::size_t> n = m_file->Read(block.data() + kept, room);
+    block.Resize(kept + n.value_or(0));
     if (!n) return false;
     m_bytesRead += *n;
     if (*n == 0) m_textEnded = m_endOfFile = true;
     const void* end = std::memchr(block.data() + kept, kEndOfText, *n);
     if (end != nullptr) {
-        block.resize(static_cast<std::size_t>(static_cast<const char*>(end) - block.data()));
+        block.Resize(static_cast<std::size_t>(static_cast<const char*>(end) - block.data()));
         m_textEnded = true;
     }
-    if (m_droppingLine) DropRestOfLine(block, kept);  // the bytes up to the line feed give no words
+    if (m_droppingLine) {  // the bytes up to the line feed give no words
+        block.Erase(kept, RestOfLine(block, kept));
+    }
     return true;
 }
 
-std::optional<bool> BlockReader::Next(std::string& block) {
-    block.assign(m_carry);
+std::optional<bool> BlockReader::Next(BlockBuffer& block) {
+    // Room for a block and the usual carry at once, so that a block is read
+    // without growing its storage (which the system would have to clear).
+    block.Reserve(m_blockSize + kCarryRoom);
+    block.Assign(m_carry);
     m_carry.clear();
     while (!m_textEnded && block.size() < m_blockSize) {
         if (!ReadMore(block)) return std::nullopt;
@@ -80,12 +90,13 @@ std::optional<bool> BlockReader::Next(std::string& block) {
             cut = m_textEnded ? block.size() : CutPoint(block);
         }
     }
-    m_carry.assign(block, cut);
-    block.resize(cut);
+    m_carry.assign(std::string_view(block).substr(cut));
+    block.Resize(cut);
     // A NUL whose line goes on past the cut: its rest is dropped here, not tokenised.
-    const std::size_t nul = FindLast(block, '\0');
-    if (nul != std::string::npos && block.find('\n', nul) == std::string::npos) {
-        DropRestOfLine(m_carry, 0);
+    const std::string_view bytes = block;
+    const std::size_t nul = FindLast(bytes, '\0');
+    if (nul != std::string_view::npos && bytes.find('\n', nul) == std::string_view::npos) {
+        m_carry.erase(0, RestOfLine(m_carry, 0));
     }
     return true;
 }

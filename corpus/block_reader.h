@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "corpus/block_buffer.h"
 #include "platform/file_system.h"
 
 namespace tavro {
@@ -29,7 +30,7 @@ class BlockReader {
     // Reads the next block into `block` (replacing its contents, reusing its
     // storage): true when a block was produced, false at the end of the text.
     // Nothing on a read error.
-    std::optional<bool> Next(std::string& block);
+    std::optional<bool> Next(BlockBuffer& block);
 
     // Bytes read from the current file so far, and whether its end was reached
     // (rather than the text ending at a 1A byte before it).
@@ -38,10 +39,14 @@ class BlockReader {
 
   private:
     // Reads once more onto the end of `block`; false on a read error.
-    bool ReadMore(std::string& block);
-    // Drops the bytes of `bytes` from `from` up to the next line feed (the rest of
-    // a line after a NUL); notes when the line goes on past them.
-    void DropRestOfLine(std::string& bytes, std::size_t from);
+    bool ReadMore(BlockBuffer& block);
+    // How many bytes of `bytes` from `from` on are the rest of a line after a
+    // NUL (up to the next line feed), to be dropped; notes when the line goes on
+    // past them.
+    std::size_t RestOfLine(std::string_view bytes, std::size_t from);
+
+    // Bytes past the last cut that a block's storage leaves room for.
+    static constexpr std::size_t kCarryRoom = std::size_t{64} << 10;
 
     ByteSource* m_file = nullptr;
     std::size_t m_blockSize;

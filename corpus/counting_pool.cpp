@@ -143,7 +143,7 @@ void CountingPool::RethrowFailure() {
     if (failure) std::rethrow_exception(failure);
 }
 
-void CountingPool::Submit(std::string bytes, std::uint32_t file, TextEncoding encoding) {
+void CountingPool::Submit(BlockBuffer bytes, std::uint32_t file, TextEncoding encoding) {
     Block block{std::move(bytes), file, encoding, m_submitted++};
     if (m_windows) {
         std::lock_guard lock(m_mutex);
@@ -161,10 +161,10 @@ void CountingPool::Submit(std::string bytes, std::uint32_t file, TextEncoding en
     m_changed.notify_all();
 }
 
-std::string CountingPool::TakeBuffer() {
+BlockBuffer CountingPool::TakeBuffer() {
     std::lock_guard lock(m_mutex);
     if (m_spare.empty()) return {};
-    std::string buffer = std::move(m_spare.back());
+    BlockBuffer buffer = std::move(m_spare.back());
     m_spare.pop_back();
     return buffer;
 }

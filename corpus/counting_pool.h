@@ -34,6 +34,7 @@
 #include <thread>
 #include <vector>
 
+#include "corpus/block_buffer.h"
 #include "corpus/token_windows.h"
 #include "corpus/word_counter.h"
 #include "corpus/word_files.h"
@@ -68,7 +69,7 @@ class CountingPool {
     // A block that tokenises on its own (see BlockReader), from the file of index
     // `file`, in `encoding`. Waits while too many
     // blocks are queued, so memory stays bounded.
-    void Submit(std::string block, std::uint32_t file,
+    void Submit(BlockBuffer block, std::uint32_t file,
                 TextEncoding encoding = TextEncoding::kCp1253);
 
     // Takes the blocks' text in windows (token_windows.h) as well, in the order
@@ -76,7 +77,7 @@ class CountingPool {
     void NoteWindows();
 
     // A buffer to read the next block into (recycled storage when there is some).
-    std::string TakeBuffer();
+    BlockBuffer TakeBuffer();
 
     // Waits for every block, stops the workers and returns the counted words.
     SortedCounts Finish();
@@ -87,7 +88,7 @@ class CountingPool {
 
   private:
     struct Block {
-        std::string bytes;
+        BlockBuffer bytes;
         std::uint32_t file = 0;
         TextEncoding encoding = TextEncoding::kCp1253;
         std::size_t sequence = 0;  // its place among the blocks submitted
@@ -119,7 +120,7 @@ class CountingPool {
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Block> m_queue;
-    std::vector<std::string> m_spare;
+    std::vector<BlockBuffer> m_spare;
     std::size_t m_maxQueued;
     bool m_closed = false;
     std::exception_ptr m_failure;  // what a worker met, for the calling thread

@@ -43,7 +43,7 @@ TEST(CountingPool, RoutingWorkersCountWhatTheOthersCount) {
          {std::size_t{0}, std::size_t{1000}, CountingPool::kRoutingThreshold}) {
         for (const int threads : {1, 2, 5}) {
             CountingPool pool(threads, false, threshold);
-            for (const std::string& block : blocks) pool.Submit(block, 0);
+            for (const std::string& block : blocks) pool.Submit(BlockBuffer(block), 0);
             const SortedCounts sorted = pool.Finish();
             EXPECT_EQ(CountsOf(sorted), reference)
                 << threads << " threads, threshold " << threshold;
@@ -80,7 +80,7 @@ TEST(CountingPool, FileSetsStayExactWhenWorkersRoute) {
          {std::size_t{0}, std::size_t{500}, CountingPool::kRoutingThreshold}) {
         for (const int threads : {1, 2, 5}) {
             CountingPool pool(threads, true, threshold);
-            for (const auto& [text, file] : blocks) pool.Submit(text, file);
+            for (const auto& [text, file] : blocks) pool.Submit(BlockBuffer(text), file);
             const SortedCounts sorted = pool.Finish();
             ASSERT_EQ(sorted.entries.size(), reference.size());
             ASSERT_EQ(sorted.files.WordCount(), reference.size());

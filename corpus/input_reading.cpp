@@ -29,7 +29,7 @@ FileRead ReadFile(ByteSource& file, std::uint32_t index, BlockReader& reader, Co
                   ProgressDisplay& progress, FileEncoding& fileEncoding) {
     reader.Start(file);
     for (bool first = true;; first = false) {
-        std::string block = pool.TakeBuffer();
+        BlockBuffer block = pool.TakeBuffer();
         const std::optional<bool> more = reader.Next(block);
         if (!more) return FileRead::kReadError;
         if (!*more) return FileRead::kWhole;

@@ -62,7 +62,7 @@ struct CountedInput {
 // out (tavro-mpi) and must decide as it does.
 
 // The size of the blocks files are read in (block_reader.h).
-inline constexpr std::size_t kInputBlockSize = std::size_t{4} << 20;
+inline constexpr std::size_t kInputBlockSize = std::size_t{1} << 20;
 // Whether a file's first block starts with a UTF-16 byte-order mark.
 bool StartsUtf16(std::string_view firstBlock);
 // The warnings about one file, in the order a file's warnings come: it shrank

@@ -45,7 +45,7 @@ WindowTally Counted(const std::vector<std::string>& blocks, int threads) {
     CountingPool pool(threads, false);
     pool.NoteWindows();
     for (std::size_t b = 0; b < blocks.size(); ++b) {
-        pool.Submit(blocks[b], static_cast<std::uint32_t>(b));
+        pool.Submit(BlockBuffer(blocks[b]), static_cast<std::uint32_t>(b));
     }
     return pool.Finish().windows.value();
 }

@@ -21,7 +21,7 @@ bool ReadPiece(PieceSource& piece, std::uint32_t file, BlockReader& reader, Coun
                PieceFacts& facts) {
     reader.Start(piece);
     for (bool first = true;; first = false) {
-        std::string block = pool.TakeBuffer();
+        BlockBuffer block = pool.TakeBuffer();
         const std::optional<bool> more = reader.Next(block);
         if (!more) return false;
         if (!*more) return true;

@@ -22,7 +22,7 @@ std::map<std::uint32_t, int> PiecesPerFile(const std::vector<Share>& plan) {
 std::optional<TextEncoding> DetectFileEncoding(ByteSource& file) {
     BlockReader reader(kInputBlockSize);
     reader.Start(file);
-    std::string block;
+    BlockBuffer block;
     for (;;) {
         const std::optional<bool> more = reader.Next(block);
         if (!more) return std::nullopt;

@@ -166,7 +166,7 @@ TEST(BlockReader, BlocksTokeniseOnTheirOwn) {
         BlockReader reader(1 + random() % 40);
         reader.Start(*source.file);
         WordCounter pieces;
-        std::string block;
+        BlockBuffer block;
         while (reader.Next(block).value_or(false)) {
             Tokenizer blockTokenizer;
             blockTokenizer.Feed(block.data(), block.size(), pieces);
@@ -183,7 +183,7 @@ TEST(BlockReader, ReadErrorIsReported) {
     const OpenedSource source = files.OpenForRead("t");
     BlockReader reader(4);
     reader.Start(*source.file);
-    std::string block;
+    BlockBuffer block;
     std::optional<bool> more;
     while ((more = reader.Next(block)) && *more) {
     }
