@@ -57,8 +57,10 @@ struct SortedCounts {
 
 class CountingPool {
   public:
-    // Distinct words in a worker's own counter beyond which it routes.
-    static constexpr std::size_t kRoutingThreshold = std::size_t{1} << 17;
+    // Distinct words in a worker's own counter beyond which it routes. Routing
+    // costs a copy and a second pass per word, which pays only once every
+    // thread holding every word costs more (two threads: past about a million).
+    static constexpr std::size_t kRoutingThreshold = std::size_t{1} << 20;
 
     // `trackFiles`: count the files each word occurs in as well.
     CountingPool(int threads, bool trackFiles, std::size_t routingThreshold = kRoutingThreshold);

@@ -21,6 +21,9 @@ std::uint32_t NumberAt(const char* p) {
 }  // namespace
 
 void RoutedWords::Append(std::uint32_t tag, std::string_view word) {
+    // Room for a whole batch at once: a batch that grew by doubling would pass
+    // the size the allocator maps afresh (and the kernel clears) every time.
+    if (m_bytes.capacity() == 0) m_bytes.reserve(kReservedBytes);
     AppendNumber(m_bytes, tag);
     AppendNumber(m_bytes, static_cast<std::uint32_t>(word.size()));
     m_bytes.insert(m_bytes.end(), word.begin(), word.end());
@@ -44,8 +47,15 @@ void RoutedWords::CountInto(CountTable& table) const {
             if (table.Large()) table.Prefetch(batch[n].hash);
         }
         for (std::size_t i = 0; i < n; ++i) {
-            const std::uint64_t prefix = word_hash::Prefix(batch[i].data, batch[i].length);
-            table.Add(batch[i].data, batch[i].length, batch[i].hash, prefix, 1);
+            // The bytes after a word are the next word's, so all but the last
+            // few can be read as a batch's words are (word_sink.h).
+            const char* word = batch[i].data;
+            const std::size_t length = batch[i].length;
+            word_hash::Key key = word + word_hash::kPaddedReadBytes <= end
+                                     ? word_hash::KeyOfPadded(word, length)
+                                     : word_hash::KeyOf(word, length);
+            key.hash = batch[i].hash;  // only the tag picks the slot
+            table.Add(word, length, key, 1);
         }
     }
 }

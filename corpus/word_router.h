@@ -24,6 +24,9 @@ namespace tavro {
 // half of its hash and its length (four bytes each), then its bytes.
 class RoutedWords {
   public:
+    // What a batch's storage is made for: the batch size, and a long word more.
+    static constexpr std::size_t kReservedBytes = (std::size_t{1} << 16) + 4096;
+
     explicit RoutedWords(std::uint32_t file = 0) : m_file(file) {}
     void Append(std::uint32_t tag, std::string_view word);
     std::size_t Bytes() const { return m_bytes.size(); }
@@ -41,6 +44,7 @@ class WordRouter : public WordSink {
     // Hands a full batch of partition `partition` to its owner.
     using Deliver = std::function<void(std::size_t partition, RoutedWords batch)>;
     static constexpr std::size_t kBatchBytes = std::size_t{1} << 16;
+    static_assert(kBatchBytes < RoutedWords::kReservedBytes);
 
     // Routes for the thread that owns partition `own` (of `partitions`) and
     // counts its words in `owned`; a word too long to route is counted in the
