@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "corpus/char_classes.h"
+#include "corpus/text_mode.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -16,8 +17,13 @@
 
 namespace tavro {
 
-// FoldAndMask64(bytes): replaces bytes[0..63] by ToLowerGreek of each; bit i of the
-// result is set when bytes[i] is a word character.
+// FoldAndMask64(bytes): replaces bytes[0..63] by ToLowerGreek of each; bit i of
+// the result's `word` is set when bytes[i] is a word character, of its `special`
+// when bytes[i] is NUL or 1A, the bytes that end a scan (tokenizer.h).
+struct ChunkMasks {
+    std::uint64_t word;
+    std::uint64_t special;
+};
 
 #if defined(__SSE2__)
 namespace block_scan_detail {
@@ -57,30 +63,38 @@ inline std::uint64_t FoldedWordMask16(__m128i x) {
     return static_cast<std::uint16_t>(_mm_movemask_epi8(word));
 }
 
-inline std::uint64_t FoldAndMask16(unsigned char* bytes) {
+inline ChunkMasks FoldAndMask16(unsigned char* bytes) {
     auto* at = reinterpret_cast<__m128i*>(bytes);
-    const __m128i folded = Fold16(_mm_loadu_si128(at));
+    const __m128i x = _mm_loadu_si128(at);
+    const __m128i special = _mm_or_si128(Equal(x, 0x00), Equal(x, kEndOfText));
+    const __m128i folded = Fold16(x);
     _mm_storeu_si128(at, folded);
-    return FoldedWordMask16(folded);
+    return {FoldedWordMask16(folded), static_cast<std::uint16_t>(_mm_movemask_epi8(special))};
 }
 
 }  // namespace block_scan_detail
 
-inline std::uint64_t FoldAndMask64(unsigned char* bytes) {
+inline ChunkMasks FoldAndMask64(unsigned char* bytes) {
     using namespace block_scan_detail;
-    return FoldAndMask16(bytes) | FoldAndMask16(bytes + 16) << 16 |
-           FoldAndMask16(bytes + 32) << 32 | FoldAndMask16(bytes + 48) << 48;
+    ChunkMasks masks{0, 0};
+    for (int part = 0; part < 4; ++part) {
+        const ChunkMasks of16 = FoldAndMask16(bytes + 16 * part);
+        masks.word |= of16.word << (16 * part);
+        masks.special |= of16.special << (16 * part);
+    }
+    return masks;
 }
 
 #else
 
-inline std::uint64_t FoldAndMask64(unsigned char* bytes) {
-    std::uint64_t mask = 0;
+inline ChunkMasks FoldAndMask64(unsigned char* bytes) {
+    ChunkMasks masks{0, 0};
     for (int i = 0; i < 64; ++i) {
-        mask |= static_cast<std::uint64_t>(IsWordChar(bytes[i])) << i;
+        masks.word |= static_cast<std::uint64_t>(IsWordChar(bytes[i])) << i;
+        masks.special |= static_cast<std::uint64_t>(bytes[i] == 0 || bytes[i] == kEndOfText) << i;
         bytes[i] = ToLowerGreek(bytes[i]);
     }
-    return mask;
+    return masks;
 }
 
 #endif

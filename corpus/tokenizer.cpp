@@ -8,19 +8,6 @@
 #include "corpus/text_mode.h"
 
 namespace tavro {
-namespace {
-
-// The first NUL or 1A byte at or after `from`, or `size`.
-std::size_t FindSpecial(const unsigned char* block, std::size_t from, std::size_t size) {
-    const auto* nul =
-        static_cast<const unsigned char*>(std::memchr(block + from, '\0', size - from));
-    const std::size_t nulAt = nul != nullptr ? static_cast<std::size_t>(nul - block) : size;
-    const auto* eot =
-        static_cast<const unsigned char*>(std::memchr(block + from, kEndOfText, nulAt - from));
-    return eot != nullptr ? static_cast<std::size_t>(eot - block) : nulAt;
-}
-
-}  // namespace
 
 bool Tokenizer::Feed(char* data, std::size_t size, WordSink& sink) {
     const bool more = FeedBlock(data, size, sink);
@@ -43,8 +30,7 @@ bool Tokenizer::FeedBlock(char* data, std::size_t size, WordSink& sink) {
             ++at;
             continue;
         }
-        const std::size_t special = FindSpecial(block, at, size);
-        ScanPlain(block, at, special, sink);
+        const std::size_t special = ScanPlain(block, at, size, sink);
         if (special == size) break;
         if (m_inWord) EmitWord(block, m_wordStart, special, sink);
         m_inWord = false;
@@ -58,20 +44,27 @@ bool Tokenizer::FeedBlock(char* data, std::size_t size, WordSink& sink) {
     return true;
 }
 
-void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t end,
-                          WordSink& sink) {
+std::size_t Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t end,
+                                 WordSink& sink) {
     alignas(16) unsigned char padded[64];
     for (std::size_t base = begin; base < end; base += 64) {
-        const std::size_t length = std::min<std::size_t>(64, end - base);
-        std::uint64_t mask;
+        std::size_t length = std::min<std::size_t>(64, end - base);
+        ChunkMasks masks;
         if (length == 64) {
-            mask = FoldAndMask64(block + base);
-        } else {  // the tail: separators (0) pad it to a whole chunk
-            std::memset(padded, 0, sizeof padded);
+            masks = FoldAndMask64(block + base);
+        } else {  // the tail: separators (spaces) pad it to a whole chunk
+            std::memset(padded, ' ', sizeof padded);
             std::memcpy(padded, block + base, length);
-            mask = FoldAndMask64(padded);
+            masks = FoldAndMask64(padded);
             std::memcpy(block + base, padded, length);
         }
+        // The chunk's words end at its first NUL or 1A (the bytes after it were
+        // folded too, which leaves them as they read: folding twice is folding once).
+        if (masks.special != 0) {
+            length = static_cast<std::size_t>(__builtin_ctzll(masks.special));
+            if (length == 0) return base;
+        }
+        const std::uint64_t mask = masks.word;
         const std::uint64_t before = (mask << 1) | static_cast<std::uint64_t>(m_inWord);
         const std::uint64_t starts = mask & ~before;
         std::uint64_t events = starts | (~mask & before);
@@ -85,8 +78,10 @@ void Tokenizer::ScanPlain(unsigned char* block, std::size_t begin, std::size_t e
             }
             events &= events - 1;
         }
-        m_inWord = length == 64 ? (mask >> 63) != 0 : ((mask >> (length - 1)) & 1) != 0;
+        m_inWord = ((mask >> (length - 1)) & 1) != 0;
+        if (masks.special != 0) return base + length;
     }
+    return end;
 }
 
 const char* Tokenizer::Spill(const char* word, std::size_t length) {

@@ -27,9 +27,10 @@ class Tokenizer {
 
   private:
     bool FeedBlock(char* block, std::size_t size, WordSink& sink);
-    // Folds bytes [begin, end) of `block`, which hold no NUL and no 1A, and puts
-    // their words into the sink.
-    void ScanPlain(unsigned char* block, std::size_t begin, std::size_t end, WordSink& sink);
+    // Folds bytes [begin, end) of `block` and puts their words into the sink, up
+    // to the first NUL or 1A byte; returns where that is, or `end`. A word open
+    // at that byte is left open.
+    std::size_t ScanPlain(unsigned char* block, std::size_t begin, std::size_t end, WordSink& sink);
     // Puts in the word made of the carried bytes and bytes [start, end) of `block`.
     void EmitWord(const unsigned char* block, std::size_t start, std::size_t end, WordSink& sink) {
         if (!m_token.empty()) return EmitCarriedWord(block, end, sink);
