@@ -41,8 +41,10 @@ CountingPool::Worker::Worker(std::size_t index, std::size_t partitions, bool tra
     owned.TrackFiles();
 }
 
-CountingPool::CountingPool(int threads, bool trackFiles, std::size_t routingThreshold)
-    : m_threads(std::max(threads, 1)), m_routingThreshold(routingThreshold) {
+CountingPool::CountingPool(int threads, bool trackFiles,
+                           std::optional<std::size_t> routingThreshold)
+    : m_threads(std::max(threads, 1)),
+      m_routingThreshold(routingThreshold.value_or(RoutingThreshold(threads, trackFiles))) {
     const auto workers = static_cast<std::size_t>(m_threads);
     m_counters.reserve(workers);
     for (std::size_t w = 0; w < workers; ++w) {

@@ -23,6 +23,7 @@
 // a worker is rethrown, as std::bad_alloc, on the calling thread by the next Submit or by Finish.
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -59,11 +60,19 @@ class CountingPool {
   public:
     // Distinct words in a worker's own counter beyond which it routes. Routing
     // costs a copy and a second pass per word, which pays only once every
-    // thread holding every word costs more (two threads: past about a million).
-    static constexpr std::size_t kRoutingThreshold = std::size_t{1} << 20;
+    // thread holding every word costs more: with two threads past about a
+    // million words, with more threads sooner (each holds them all), and much
+    // sooner when files are tracked (their marks are merged word by word).
+    static std::size_t RoutingThreshold(int threads, bool trackFiles) {
+        const std::size_t perThread =
+            (std::size_t{2} << 20) / static_cast<std::size_t>(std::max(threads, 1));
+        return trackFiles ? perThread / 8 : perThread;
+    }
 
     // `trackFiles`: count the files each word occurs in as well.
-    CountingPool(int threads, bool trackFiles, std::size_t routingThreshold = kRoutingThreshold);
+    // `routingThreshold`: RoutingThreshold when not given.
+    CountingPool(int threads, bool trackFiles,
+                 std::optional<std::size_t> routingThreshold = std::nullopt);
     ~CountingPool();
     CountingPool(const CountingPool&) = delete;
     CountingPool& operator=(const CountingPool&) = delete;

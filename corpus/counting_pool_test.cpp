@@ -40,7 +40,7 @@ TEST(CountingPool, RoutingWorkersCountWhatTheOthersCount) {
     Counts reference;
     const std::vector<std::string> blocks = Blocks(60, 30000, reference);
     for (const std::size_t threshold :
-         {std::size_t{0}, std::size_t{1000}, CountingPool::kRoutingThreshold}) {
+         {std::size_t{0}, std::size_t{1000}, CountingPool::RoutingThreshold(2, true)}) {
         for (const int threads : {1, 2, 5}) {
             CountingPool pool(threads, false, threshold);
             for (const std::string& block : blocks) pool.Submit(BlockBuffer(block), 0);
@@ -77,7 +77,7 @@ TEST(CountingPool, FileSetsStayExactWhenWorkersRoute) {
         }
     }
     for (const std::size_t threshold :
-         {std::size_t{0}, std::size_t{500}, CountingPool::kRoutingThreshold}) {
+         {std::size_t{0}, std::size_t{500}, CountingPool::RoutingThreshold(2, true)}) {
         for (const int threads : {1, 2, 5}) {
             CountingPool pool(threads, true, threshold);
             for (const auto& [text, file] : blocks) pool.Submit(BlockBuffer(text), file);
