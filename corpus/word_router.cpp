@@ -51,9 +51,9 @@ void RoutedWords::CountInto(CountTable& table) const {
             // few can be read as a batch's words are (word_sink.h).
             const char* word = batch[i].data;
             const std::size_t length = batch[i].length;
-            word_hash::Key key = word + word_hash::kPaddedReadBytes <= end
-                                     ? word_hash::KeyOfPadded(word, length)
-                                     : word_hash::KeyOf(word, length);
+            const bool padded = static_cast<std::size_t>(end - word) >= word_hash::kPaddedReadBytes;
+            word_hash::Key key =
+                padded ? word_hash::KeyOfPadded(word, length) : word_hash::KeyOf(word, length);
             key.hash = batch[i].hash;  // only the tag picks the slot
             table.Add(word, length, key, 1);
         }
