@@ -73,11 +73,6 @@ class CountTable {
 
     // Adds `count` occurrences of `word`, whose key (word_hash.h) is given.
     void Add(const char* word, std::size_t length, const word_hash::Key& key, Count count);
-    // The same, when only the hash and the prefix are known.
-    void Add(const char* word, std::size_t length, std::uint64_t hash, std::uint64_t prefix,
-             Count count) {
-        Add(word, length, {prefix, word_hash::Second(word, length), hash}, count);
-    }
     void Add(std::string_view word, Count count = 1);
     // Asks the memory for the slot where a word of `hash` is looked for first,
     // and for its file mark when files are tracked.
