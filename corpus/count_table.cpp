@@ -167,15 +167,9 @@ void CountTable::Grow() {
 
 namespace {
 
-// A word to sort: its first eight bytes, big-endian and zero-padded, so that
-// their order as a number is the words' order on those bytes; and its slot.
-struct SortKey {
-    std::uint64_t prefix;
-    std::size_t index;
-};
-
-// Sorts by prefix, least significant byte first, one counting pass per byte
-// (a byte that all keys share needs no pass): linear in the number of words.
+// Sorts keys by their prefix, least significant byte first, one counting pass
+// per byte (a byte that all keys share needs no pass): linear in their number.
+template <class SortKey>
 void RadixSortByPrefix(std::vector<SortKey>& keys) {
     std::vector<SortKey> other(keys.size());
     for (int shift = 0; shift < 64; shift += 8) {
@@ -200,17 +194,16 @@ std::uint32_t CountTable::AppendFiles(std::size_t index, std::vector<std::uint32
     return static_cast<std::uint32_t>(files.size() - from);
 }
 
-std::vector<CountTable::CountedWord> CountTable::SortedWords() const { return Sorted(nullptr); }
-
-CountTable::SortedWithFiles CountTable::SortedWordsAndFiles() const {
-    SortedWithFiles sorted;
-    sorted.offsets.push_back(0);
-    sorted.words = Sorted(m_trackFiles ? &sorted : nullptr);
-    if (!m_trackFiles) sorted.offsets.assign(sorted.words.size() + 1, 0);
+std::vector<CountTable::CountedWord> CountTable::SortedWords() const {
+    std::vector<CountedWord> sorted;
+    sorted.reserve(size());
+    VisitSorted([&](std::string_view word, Count count, std::uint32_t files) {
+        sorted.push_back({word, count, files});
+    });
     return sorted;
 }
 
-std::vector<CountTable::CountedWord> CountTable::Sorted(SortedWithFiles* withFiles) const {
+std::vector<CountTable::SortKey> CountTable::SortedKeys() const {
     std::vector<SortKey> keys;
     keys.reserve(m_size);
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
@@ -225,53 +218,17 @@ std::vector<CountTable::CountedWord> CountTable::Sorted(SortedWithFiles* withFil
     constexpr std::size_t kRadixFrom = 1 << 12;  // below, comparisons are as quick
     if (keys.size() < kRadixFrom) {
         std::sort(keys.begin(), keys.end(), wordLess);
-    } else {
-        RadixSortByPrefix(keys);
-        // Words that share their first eight bytes are put in order in full.
-        for (auto run = keys.begin(); run != keys.end();) {
-            auto end = run + 1;
-            while (end != keys.end() && end->prefix == run->prefix) ++end;
-            if (end - run > 1) std::sort(run, end, wordLess);
-            run = end;
-        }
+        return keys;
     }
-    std::vector<CountedWord> sorted;
-    sorted.reserve(size());
-    auto longWord = m_longWords.begin();
-    const auto addLongWordsBefore = [&](const std::string_view* limit) {
-        for (; longWord != m_longWords.end() && (limit == nullptr || longWord->first < *limit);
-             ++longWord) {
-            sorted.push_back({longWord->first, longWord->second.count,
-                              static_cast<std::uint32_t>(longWord->second.files.size())});
-            if (withFiles != nullptr) {
-                withFiles->files.insert(withFiles->files.end(), longWord->second.files.begin(),
-                                        longWord->second.files.end());
-                withFiles->offsets.push_back(withFiles->files.size());
-            }
-        }
-    };
-    // The keys are in word order, their slots anywhere: each is asked for a few
-    // words ahead, so that a table larger than the cache is read at memory's
-    // pace rather than one miss at a time.
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        if (k + kAhead < keys.size()) {
-            __builtin_prefetch(&m_slots[keys[k + kAhead].index]);
-            if (m_trackFiles) __builtin_prefetch(&m_marks[keys[k + kAhead].index]);
-        }
-        const SortKey& key = keys[k];
-        const std::string_view word = WordOf(m_slots[key.index]);
-        addLongWordsBefore(&word);
-        if (withFiles != nullptr) {
-            const std::uint32_t files = AppendFiles(key.index, withFiles->files);
-            withFiles->offsets.push_back(withFiles->files.size());
-            sorted.push_back({word, m_slots[key.index].count, files});
-        } else {
-            sorted.push_back({word, m_slots[key.index].count, FileCount(key.index)});
-        }
+    RadixSortByPrefix(keys);
+    // Words that share their first eight bytes are put in order in full.
+    for (auto run = keys.begin(); run != keys.end();) {
+        auto end = run + 1;
+        while (end != keys.end() && end->prefix == run->prefix) ++end;
+        if (end - run > 1) std::sort(run, end, wordLess);
+        run = end;
     }
-    addLongWordsBefore(nullptr);
-    return sorted;
+    return keys;
 }
 
 }  // namespace tavro

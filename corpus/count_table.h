@@ -117,13 +117,18 @@ class CountTable {
     };
     // Every distinct word, in ascending word order.
     std::vector<CountedWord> SortedWords() const;
-    // The same, and beside them the files of each (when tracked), ascending.
-    struct SortedWithFiles {
-        std::vector<CountedWord> words;
-        std::vector<std::uint64_t> offsets;  // one more than the words
+    // The files of the words of a sorted visit, one word after another: word i's
+    // are files[offsets[i]] up to files[offsets[i + 1]], ascending.
+    struct FileLists {
+        std::vector<std::uint64_t> offsets{0};
         std::vector<std::uint32_t> files;
     };
-    SortedWithFiles SortedWordsAndFiles() const;
+    // Calls visit(word, count, files) for every distinct word in ascending word
+    // order, with the CountedWord's three parts, so that a caller building its
+    // own list needs no second one. With `lists`, when files are tracked, each
+    // word's files are appended to it as well.
+    template <class Visit>
+    void VisitSorted(Visit&& visit, FileLists* lists = nullptr) const;
 
   private:
     struct alignas(32) Slot {
@@ -211,7 +216,14 @@ class CountTable {
     // Appends the files of the word in slot `index`, ascending and each once;
     // returns how many.
     std::uint32_t AppendFiles(std::size_t index, std::vector<std::uint32_t>& files) const;
-    std::vector<CountedWord> Sorted(SortedWithFiles* withFiles) const;
+    // A word to sort: its first eight bytes, big-endian and zero-padded, so that
+    // their order as a number is the words' order on those bytes; and its slot.
+    struct SortKey {
+        std::uint64_t prefix;
+        std::size_t index;
+    };
+    // The keys of every word in a slot, in word order.
+    std::vector<SortKey> SortedKeys() const;
     void MergeFiles(std::size_t index, const CountTable& other, std::size_t otherIndex);
     void Grow();
 
@@ -285,6 +297,47 @@ inline std::uint32_t CountTable::AddAt(const char* word, std::size_t length,
 
 inline void CountTable::Add(std::string_view word, Count count) {
     Add(word.data(), word.size(), word_hash::KeyOf(word.data(), word.size()), count);
+}
+
+template <class Visit>
+void CountTable::VisitSorted(Visit&& visit, FileLists* lists) const {
+    if (!m_trackFiles) lists = nullptr;
+    const std::vector<SortKey> keys = SortedKeys();
+    auto longWord = m_longWords.begin();
+    const auto visitLongWordsBefore = [&](const std::string_view* limit) {
+        for (; longWord != m_longWords.end() && (limit == nullptr || longWord->first < *limit);
+             ++longWord) {
+            const std::vector<std::uint32_t>& files = longWord->second.files;
+            if (lists != nullptr) {
+                lists->files.insert(lists->files.end(), files.begin(), files.end());
+                lists->offsets.push_back(lists->files.size());
+            }
+            visit(std::string_view(longWord->first), longWord->second.count,
+                  static_cast<std::uint32_t>(files.size()));
+        }
+    };
+    // The keys are in word order, their slots anywhere: each is asked for a few
+    // words ahead, so that a table larger than the cache is read at memory's
+    // pace rather than one miss at a time.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        if (k + kAhead < keys.size()) {
+            __builtin_prefetch(&m_slots[keys[k + kAhead].index]);
+            if (m_trackFiles) __builtin_prefetch(&m_marks[keys[k + kAhead].index]);
+        }
+        const std::size_t index = keys[k].index;
+        const std::string_view word = WordOf(m_slots[index]);
+        visitLongWordsBefore(&word);
+        std::uint32_t files = 0;
+        if (lists != nullptr) {
+            files = AppendFiles(index, lists->files);
+            lists->offsets.push_back(lists->files.size());
+        } else {
+            files = FileCount(index);
+        }
+        visit(word, m_slots[index].count, files);
+    }
+    visitLongWordsBefore(nullptr);
 }
 
 }  // namespace tavro

@@ -238,22 +238,20 @@ CountTable& MergeInto(const std::vector<CountTable*>& tables) {
 
 // The words of `table`, sorted, as entries (with their file counts when
 // tracked); their files go to `files`.
-SortedRun SortedEntries(const CountTable& table, CountTable::SortedWithFiles& files) {
+SortedRun SortedEntries(const CountTable& table, CountTable::FileLists& files) {
     SortedRun run;
-    files = table.SortedWordsAndFiles();
-    const std::vector<CountTable::CountedWord> words = std::move(files.words);
-    run.entries.resize(words.size());
-    // The words' bytes lie in the table's slots and arena in no order: fetched ahead.
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (i + kAhead < words.size()) __builtin_prefetch(words[i + kAhead].word.data());
-        run.entries[i].word.assign(words[i].word);
-        run.entries[i].count = words[i].count;
-    }
-    if (table.TracksFiles()) {
-        run.numbers.resize(words.size());
-        for (std::size_t i = 0; i < words.size(); ++i) run.numbers[i] = words[i].files;
-    }
+    // Reserved, not resized: the pages are touched only as the entries are made,
+    // once the sort's scratch array is gone.
+    run.entries.reserve(table.size());
+    if (table.TracksFiles()) run.numbers.reserve(table.size());
+    table.VisitSorted(
+        [&](std::string_view word, Count count, std::uint32_t fileCount) {
+            WordEntry& entry = run.entries.emplace_back();
+            entry.word.assign(word);
+            entry.count = count;
+            if (table.TracksFiles()) run.numbers.push_back(fileCount);
+        },
+        &files);
     return run;
 }
 
@@ -261,7 +259,7 @@ SortedRun SortedEntries(const CountTable& table, CountTable::SortedWithFiles& fi
 // sorted words: each entry comes from the partition its hash picks, and each
 // partition's words come in the merged order.
 WordFiles GatherFiles(const std::vector<WordEntry>& entries,
-                      const std::vector<CountTable::SortedWithFiles>& parts) {
+                      const std::vector<CountTable::FileLists>& parts) {
     std::vector<std::size_t> next(parts.size(), 0);
     std::vector<std::uint64_t> offsets;
     offsets.reserve(entries.size() + 1);
@@ -273,7 +271,7 @@ WordFiles GatherFiles(const std::vector<WordEntry>& entries,
             word.data(), word.size(), word_hash::Prefix(word.data(), word.size()));
         const std::size_t p = WordCounter::PartitionOf(hash, parts.size());
         const std::size_t i = next[p]++;
-        const CountTable::SortedWithFiles& part = parts[p];
+        const CountTable::FileLists& part = parts[p];
         all.insert(all.end(), part.files.begin() + static_cast<std::ptrdiff_t>(part.offsets[i]),
                    part.files.begin() + static_cast<std::ptrdiff_t>(part.offsets[i + 1]));
         offsets.push_back(all.size());
@@ -301,7 +299,7 @@ SortedCounts CountingPool::Finish() {
     const std::size_t partitions = m_counters.size();
     const bool trackFiles = m_counters.front()->local.Part(0).TracksFiles();
     std::vector<SortedRun> runs(partitions);
-    std::vector<CountTable::SortedWithFiles> files(partitions);
+    std::vector<CountTable::FileLists> files(partitions);
     RunShares(partitions, m_threads, [&](std::size_t p) {
         Worker& owner = *m_counters[p];
         CountInbox(owner);
