@@ -171,7 +171,10 @@ namespace {
 // per byte (a byte that all keys share needs no pass): linear in their number.
 template <class SortKey>
 void RadixSortByPrefix(std::vector<SortKey>& keys) {
-    std::vector<SortKey> other(keys.size());
+    std::vector<SortKey> other;
+    other.reserve(keys.size());
+    AdviseHugePages(other);
+    other.resize(keys.size());
     for (int shift = 0; shift < 64; shift += 8) {
         std::size_t counts[257] = {};
         for (const SortKey& key : keys) ++counts[((key.prefix >> shift) & 0xFF) + 1];
@@ -206,6 +209,7 @@ std::vector<CountTable::CountedWord> CountTable::SortedWords() const {
 std::vector<CountTable::SortKey> CountTable::SortedKeys() const {
     std::vector<SortKey> keys;
     keys.reserve(m_size);
+    AdviseHugePages(keys);
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (m_slots[i].lengthPlusOne != 0) {
             keys.push_back({__builtin_bswap64(m_slots[i].prefix), i});

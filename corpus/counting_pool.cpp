@@ -243,6 +243,7 @@ SortedRun SortedEntries(const CountTable& table, CountTable::FileLists& files) {
     // Reserved, not resized: the pages are touched only as the entries are made,
     // once the sort's scratch array is gone.
     run.entries.reserve(table.size());
+    AdviseHugePages(run.entries);
     if (table.TracksFiles()) run.numbers.reserve(table.size());
     table.VisitSorted(
         [&](std::string_view word, Count count, std::uint32_t fileCount) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "corpus/huge_page_allocator.h"
 #include "corpus/parallel.h"
 
 namespace tavro {
@@ -64,6 +65,8 @@ SortedRun MergeSortedRuns(std::vector<SortedRun>& runs, int threads) {
     if (runs.size() == 1) return std::exchange(runs.front(), {});
     std::size_t total = 0;
     for (const SortedRun& run : runs) total += run.entries.size();
+    merged.entries.reserve(total);
+    AdviseHugePages(merged.entries);
     merged.entries.resize(total);
     const bool numbers = std::any_of(runs.begin(), runs.end(),
                                      [](const SortedRun& run) { return !run.numbers.empty(); });

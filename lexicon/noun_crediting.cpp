@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "corpus/huge_page_allocator.h"
 #include "corpus/parallel.h"
 #include "lexicon/base_form.h"
 #include "lexicon/ending_index.h"
@@ -56,6 +57,7 @@ WordCredits CreditNouns(const WordTable& words, const WordTable& nouns,
 
     WordCredits credits;
     credits.m_offsets.reserve(words.size() + 1);
+    AdviseHugePages(credits.m_offsets);
     credits.m_offsets.push_back(0);
     for (ShareCredits& share : shares) {
         for (const std::size_t count : share.counts) {

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "corpus/huge_page_allocator.h"
+
 namespace tavro {
 
 std::string RenderReport(const DisplayList& list) {
@@ -11,6 +13,7 @@ std::string RenderReport(const DisplayList& list) {
     }
     std::string text;
     text.reserve(size);
+    AdviseHugePages(text.data(), text.capacity());
     char digits[24];
     for (const WordEntry* entry : list) {
         if (entry->count == 0) continue;
