@@ -120,12 +120,9 @@ void CountTable::MergeFiles(std::size_t index, const CountTable& other, std::siz
     }
 }
 
-void CountTable::Reserve(std::size_t words) {
-    while (Crowded(words)) Grow();
-}
-
 void CountTable::MergeFrom(const CountTable& other) {
-    Reserve(m_size + other.m_size);
+    // No room is made ahead: tables of one run share most of their words, so the
+    // sum of their sizes would make this one grow far past the words it ends with.
     m_bytes.reserve(m_bytes.size() + other.m_bytes.size());
     for (std::size_t i = 0; i < other.m_slots.size(); ++i) {
         const Slot& slot = other.m_slots[i];

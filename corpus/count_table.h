@@ -196,8 +196,6 @@ class CountTable {
     // where a probe still finds its word in a cache line or two, and the memory a
     // large vocabulary takes (and the kernel must clear) stays small.
     bool Crowded(std::size_t words) const { return words * 10 > m_slots.size() * 7; }
-    // Makes room for `words` words in all without growing on the way.
-    void Reserve(std::size_t words);
     [[gnu::noinline]] LongWord& AddLongWord(std::string_view word, Count count);
     // Notes the current file for the word in slot `index`.
     void MarkFile(std::size_t index) {
