@@ -1,8 +1,10 @@
 // An allocator for large, randomly accessed tables: blocks of 2 MiB or more are
 // aligned to 2 MiB and offered to the kernel for transparent huge pages, so that a
 // count table far larger than the cache costs fewer address-translation misses.
-// Smaller blocks come from the ordinary heap. Linux only honours the advice when
-// transparent huge pages are enabled for it; elsewhere it is a plain allocator.
+// Smaller blocks come from the ordinary heap. AdviseHugePages gives the same
+// advice for an ordinary vector's reserved room. Linux only honours the advice
+// when transparent huge pages are enabled for it; elsewhere the allocator is a
+// plain one and the advice does nothing.
 #pragma once
 
 #include <cstddef>
