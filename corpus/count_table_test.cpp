@@ -150,14 +150,15 @@ TEST(CountTable, RemembersEachWordsLastPositionInTheBlock) {
 }
 
 // Words counted by several tables, each seeing the files in ascending order but
-// the same file in several tables: merged, every word's files are the union.
+// the same file in several tables: merged, every word's files are the union,
+// as bits and as lists (past the 64th file), while the merged table grows.
 TEST(CountTable, MergingAddsCountsAndUnitesFileSets) {
     std::mt19937 random(3);
     std::map<std::string, std::set<std::uint32_t>> files;
     Counts counts;
     std::vector<CountTable> tables(3, CountTable(16));
     for (CountTable& table : tables) table.TrackFiles();
-    for (std::uint32_t file = 0; file < 40; ++file) {
+    for (std::uint32_t file = 0; file < 100; ++file) {
         for (CountTable& table : tables) table.SetFile(file);
         for (int i = 0; i < 300; ++i) {
             const std::string word = RandomWord(random);
