@@ -303,7 +303,8 @@ void CountTable::VisitSorted(Visit&& visit, FileLists* lists) const {
     const std::vector<SortKey> keys = SortedKeys();
     auto longWord = m_longWords.begin();
     const auto visitLongWordsBefore = [&](const std::string_view* limit) {
-        for (; longWord != m_longWords.end() && (limit == nullptr || longWord->first < *limit);
+        for (; longWord != m_longWords.end() &&
+               (limit == nullptr || std::string_view(longWord->first) < *limit);
              ++longWord) {
             const std::vector<std::uint32_t>& files = longWord->second.files;
             if (lists != nullptr) {
