@@ -6,7 +6,10 @@ Sources: the FreeDict noun list kept in the repository
 FreeDict Modern Greek dictionaries of Debian (packages dict-freedict-ell-*, read
 from /usr/share/dictd); the nouns of data/nouns-added.txt; and the words of the
 hunspell-el word list (Debian package hunspell-el, /usr/share/hunspell/el_GR.dic)
-whose declension only nouns have (lexicon_rules.NOUN_CLASSES). The build stops
+whose declension only nouns have (lexicon_rules.NOUN_CLASSES) or that it lists in
+the singular in a class only nouns have (-ση with -σης, -ότητα with -ότητας); and the
+acronyms of hunspell-el that data/lexicon-acronyms.tsv classifies as common nouns,
+in lower case (every acronym of the word list must be classified). The build stops
 and names the packages to install when one is missing. A headword counts as a
 noun when its part-of-speech tag is <n> (proper nouns, <pn>, are left out).
 Every noun is lower-cased with Greek rules (accents and diaeresis kept, the micro
@@ -177,6 +180,15 @@ def read_kept():
     return {noun: (word, reason) for noun, word, reason in read_tsv("lexicon-kept.tsv", 3)}
 
 
+def read_acronyms():
+    """{acronym: (what it stands for, "noun", "name" or "unclear")} of lexicon-acronyms.tsv."""
+    rows = read_tsv("lexicon-acronyms.tsv", 3)
+    kinds = {kind for _, _, kind in rows} - {"noun", "name", "unclear"}
+    if kinds:
+        raise SystemExit(f"lexicon-acronyms.tsv: unknown kind {' '.join(sorted(kinds))}")
+    return {acronym: (meaning, kind) for acronym, meaning, kind in rows}
+
+
 def read_words(name):
     """The words of a list of the data folder ("#" comments, any spacing)."""
     words = []
@@ -214,6 +226,7 @@ class Sources:
         self.nouns |= added
         self.forms = hunspell_forms()
         capitalised = hunspell_capitalised()
+        self.capitalised = capitalised
         unlisted = sorted(word for word in added
                           if word not in self.forms and word.capitalize() not in capitalised)
         log.append(f"- nouns-added.txt nouns that hunspell-el does not list: {' '.join(unlisted)}")
@@ -231,17 +244,30 @@ def apply_rules(sources, log):
     nouns = set(sources.nouns)
     decisions = []
     forms = sources.forms
-    # Nouns of the word list whose declension only nouns have.
+    # Nouns of the word list whose declension only nouns have, and nouns it lists in the
+    # singular only (some only in the genitive: στοίβαξης).
     added = {}
-    for word in sorted(forms - nouns):
-        found = lexicon_rules.noun_class(word, forms, nouns)
+    genitive_bases = {word[:-1] for word in forms if word.endswith(("σης", "ξης", "ψης"))}
+    function_words = set(read_words("function-words.txt"))  # ενάμιση, a numeral, declines so
+    for word in sorted((forms | genitive_bases) - nouns - function_words):
+        found = lexicon_rules.noun_class(word, forms, nouns) if word in forms else None
+        found = found or lexicon_rules.singular_noun_class(word, forms, nouns)
         if found:
             added[word] = found
     for word, (name, proof) in added.items():
         decisions.append((word, "added", "noun class", f"{name}: hunspell-el lists {word}, "
                           + ", ".join(proof)))
     nouns |= added.keys()
-    log.append(f"- noun classes of hunspell-el: {len(added)} nouns added")
+    singular = sum(1 for name, _ in added.values() if name.endswith("singular"))
+    log.append(f"- noun classes of hunspell-el: {len(added)} nouns added "
+               f"({singular} known in the singular only)")
+    acronyms, problems = lexicon_rules.acronym_nouns(sources.capitalised, read_acronyms(), forms)
+    if problems:
+        raise SystemExit("build_lexicon: " + "; ".join(problems))
+    for word, evidence in sorted(acronyms.items()):
+        decisions.append((word, "added", "acronym", evidence + " (lexicon-acronyms.tsv)"))
+    nouns |= acronyms.keys()
+    log.append(f"- acronyms of hunspell-el: {len(acronyms)} common nouns added")
     kept = read_kept()
     removed = set()
     for noun in sorted(nouns):
@@ -289,7 +315,7 @@ def apply_rules(sources, log):
 
 
 def rules_text(decisions):
-    order = {"noun class": 0, "adjective": 1, "adverb": 2, "accent variant": 3}
+    order = {"noun class": 0, "acronym": 1, "adjective": 2, "adverb": 3, "accent variant": 4}
     rows = sorted(decisions, key=lambda d: (order[d[2]], d[1], d[0].encode("cp1253")))
     return ("# Decisions of the rules of data/tools/lexicon_rules.py (written by build_lexicon.py).\n"
             "# noun<TAB>decision<TAB>rule<TAB>evidence; \"kept\" is a noun of lexicon-kept.tsv.\n"

@@ -24,6 +24,26 @@ forms that prove the class are listed. No adjective ends in -σμός, -έας, 
 -άδα or -τήρας, and none declines so: the noun is told from the adjective by
 its ending and its plural.
 
+Nouns known in the singular. hunspell-el lists many action nouns and nouns of
+quality only in the singular (στοίβαξης, απάλυνση, αναγνωσιμότητας), too few forms
+for NOUN_CLASSES. A word in -ση, -ξη or -ψη whose genitive -σης is listed is such a
+noun when its accent is on the antepenult (on the first syllable of two), as an
+action noun's always is (ρύθμιση, στοίβαξη, λέξη), and no adjective in -σος
+stands beside it (μέση, άμεση, ίση, τόση are its feminine), nor a feminine in -α
+whose learned genitive -ης is (γλώσσης, δόξης, ούσης), nor a masculine in -ης
+(κοτζάμπασης, with -ηδες), nor a noun whose plural -σεις hunspell-el lists only
+as the verb's subjunctive (περάσεις, without -σεων: the table would credit that
+verb form to the noun); the participles in
+-ούσα, -είσα (παρούσης, δοθείσης) and επίσης carry the accent on the penult. A word
+in -ότητα or -ύτητα listed with its genitive is a noun: no adjective ends so.
+
+Acronyms. The all-capital words of hunspell-el are acronyms, each classified in
+data/lexicon-acronyms.tsv by what it stands for: one that names a kind of thing
+(ΦΠΑ, a tax; ΑΕ, a company form; ΤΕΙ, a kind of school) is a common noun, used
+without declension (ο ΦΠΑ, του ΦΠΑ), and enters the lexicon in lower case, as the
+program folds the text; the name of one body (ΟΗΕ, ΔΕΗ) is a proper noun and
+stays out, as the other proper nouns do.
+
 Accent variants. Two entries that differ only in the place of the accent share
 their inflected forms (ποντικιού credits ποντίκι and ποντικί), so each such form
 is counted twice; the entry that hunspell-el does not list, while it lists the
@@ -186,6 +206,80 @@ def noun_class(word, forms, nouns):
                 and not {stem + "ιος", stem + "ίος", unaccented(stem) + "ιος"} & forms):
             return "-ία -ιών", proof
     return None
+
+
+# Two vowels read as one syllable; a diaeresis or an accent on the first letter parts them.
+DIPHTHONGS = {"αι", "ει", "οι", "υι", "ου", "αυ", "ευ", "ηυ"}
+
+
+def syllable_nuclei(word):
+    """(start, end) of each vowel nucleus of `word`: one vowel, or a diphthong."""
+    found = []
+    index = 0
+    while index < len(word):
+        if word[index] in VOWELS:
+            pair = word[index:index + 2]
+            end = index + 2 if len(pair) == 2 and pair[0] + ACCENTED.get(pair[1], pair[1]) \
+                in DIPHTHONGS else index + 1
+            found.append((index, end))
+            index = end
+        else:
+            index += 1
+    return found
+
+
+def accented_syllable_from_end(word):
+    """1 when the accent is on the last syllable, 2 on the penult, ...; None unaccented."""
+    for rank, (start, end) in enumerate(reversed(syllable_nuclei(word)), start=1):
+        if any(char in ACCENTED for char in word[start:end]):
+            return rank
+    return None
+
+
+def singular_noun_class(word, forms, nouns):
+    """(class name, the forms that prove it) when `word` is the base form of a noun that
+    hunspell-el lists only in the singular; `word` itself need not be listed. `nouns` is
+    the lexicon so far."""
+    if word.endswith(("ση", "ξη", "ψη")) and word + "ς" in forms:
+        antepenult = 3 if len(syllable_nuclei(word)) >= 3 else 2
+        stem = word[:-1]
+        adjective = {stem + "ος", stem + "ός", unaccented(stem) + "ός"} & forms
+        # -ης is also the learned genitive of a feminine noun or participle in -α (γλώσσης,
+        # ούσης); beside a longer word, -σα is the verb's aorist (στοίβαξα, ρύθμισα).
+        feminine_in_a = stem + "α" in nouns or (antepenult == 2 and stem + "α" in forms)
+        # A masculine in -ης has -ηδες (κοτζάμπασης, κοτζαμπάσηδες).
+        masculine = f"{accent_last_syllable(word[:-1])}ηδες" in forms
+        # A plural -σεις listed without -σεων is the verb's subjunctive (περάσεις of
+        # περνώ beside πέραση): the table would credit every use of that verb form.
+        verb_form = f"{accent_last_syllable(word[:-2])}{word[-2]}εις" in forms
+        if accented_syllable_from_end(word) == antepenult and not (
+                adjective or feminine_in_a or masculine or verb_form):
+            return "-ση -σης, singular", [w for w in (word, word + "ς") if w in forms]
+    for ending in ("ότητα", "ύτητα"):
+        if word.endswith(ending) and len(word) > len(ending) + 1 and {word, word + "ς"} <= forms:
+            return f"-{ending} -{ending}ς, singular", [word, word + "ς"]
+    return None
+
+
+def acronym_nouns(capitalised, classified, lower_forms):
+    """({lower-case noun: evidence}, [problems]) from the all-capital words of hunspell-el.
+
+    `classified` maps each acronym to (what it stands for, "noun" or "name"); an
+    acronym that it lacks is a problem. A common one whose lower-case form is a word of
+    its own (ΣΥΝ, συν) would be credited by that word, and one of two letters by
+    fragments and slips of the pen (αε for σε): those stay out."""
+    nouns, problems = {}, []
+    for word in sorted(capitalised):
+        if len(word) < 3 or not word.isupper():
+            continue
+        if word not in classified:
+            problems.append(f"hunspell-el lists the acronym {word}; classify it in "
+                            "lexicon-acronyms.tsv")
+            continue
+        meaning, kind = classified[word]
+        if kind == "noun" and word.lower() not in lower_forms:
+            nouns[word.lower()] = f"hunspell-el lists {word}: {meaning}, a common noun"
+    return nouns, problems
 
 
 def accent_variants(nouns, forms):

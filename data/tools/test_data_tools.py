@@ -107,6 +107,47 @@ class NounClassesNeedEveryProvingForm(unittest.TestCase):
                 self.assertEqual(found[0] if found else None, wanted)
 
 
+class NounsKnownInTheSingular(unittest.TestCase):
+    def test_cases(self):
+        forms = set("""απάλυνση απάλυνσης στοίβαξης λέξη λέξης μέση μέσης μέσος παρούση
+            παρούσης επίσης γλώσση γλώσσης γλώσσα κοτζάμπασης κοτζαμπάση κοτζαμπάσηδες
+            πέραση πέρασης περάσεις αναγνωσιμότητα αναγνωσιμότητας στιλπνότητα""".split())
+        cases = [
+            ("απάλυνση", "-ση -σης, singular", set(), "the base form and the genitive"),
+            ("στοίβαξη", "-ση -σης, singular", set(), "the genitive alone"),
+            ("λέξη", "-ση -σης, singular", set(), "two syllables, the accent on the first"),
+            ("μέση", None, set(), "the feminine of the adjective μέσος"),
+            ("παρούση", None, set(), "a participle: the accent on the penult"),
+            ("επίση", None, set(), "επίσης, the adverb: the accent on the penult"),
+            ("γλώσση", None, {"γλώσσα"}, "γλώσσης, the learned genitive of γλώσσα"),
+            ("κοτζάμπαση", None, set(), "a masculine in -ης, with -ηδες"),
+            ("πέραση", None, set(), "περάσεις is listed, without -σεων: the verb's"),
+            ("αναγνωσιμότητα", "-ότητα -ότητας, singular", set(), "-ότητα with -ότητας"),
+            ("στιλπνότητα", None, set(), "no genitive listed"),
+        ]
+        for word, wanted, nouns, rule in cases:
+            with self.subTest(word=word, rule=rule):
+                found = lexicon_rules.singular_noun_class(word, forms, nouns)
+                self.assertEqual(found[0] if found else None, wanted)
+
+
+class AcronymsEnterAsTheyAreClassified(unittest.TestCase):
+    def test_common_nouns_enter_in_lower_case(self):
+        classified = {"ΦΠΑ": ("Φόρος Προστιθέμενης Αξίας", "noun"), "ΟΗΕ": ("a body", "name"),
+                      "ΑΤΜ": ("not certain", "unclear"), "ΣΥΝ": ("a party", "noun"),
+                      "ΟΕ": ("Ομόρρυθμη Εταιρεία", "noun")}
+        nouns, problems = lexicon_rules.acronym_nouns(
+            {"ΦΠΑ", "ΟΗΕ", "ΑΤΜ", "ΣΥΝ", "ΟΕ", "Αθήνα"}, classified, {"συν"})
+        self.assertEqual(list(nouns), ["φπα"], "names, unclear ones, words (συν) and two "
+                         "letters stay out; a capitalised name is no acronym")
+        self.assertEqual(problems, [])
+
+    def test_an_unclassified_acronym_stops_the_build(self):
+        _, problems = lexicon_rules.acronym_nouns({"ΚΤΕΛ"}, {}, set())
+        self.assertEqual(len(problems), 1)
+        self.assertIn("ΚΤΕΛ", problems[0])
+
+
 class AccentVariants(unittest.TestCase):
     def test_the_unlisted_spelling_goes(self):
         variants = lexicon_rules.accent_variants({"ποντίκι", "ποντικί", "όρος", "ορός"},
