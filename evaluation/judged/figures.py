@@ -16,6 +16,12 @@ size of the weighted rows, (sum w)^2 / sum w^2; with one weight for all rows it
 is the plain Wilson interval.
 
   figures.py SAMPLE.tsv [SAMPLE.tsv ...]     print the figures of each file
+  figures.py --pooled SAMPLE.tsv ...         and then those of the files together
+
+Each file's weights estimate the token counts of the whole corpus, so the rows of
+several independent draws, weights as they are, estimate the mean of their
+estimates: pooling narrows the intervals. Pool only draws of distinct tokens (not
+a file and its re-credited copy).
 """
 import math
 import sys
@@ -66,10 +72,23 @@ def figures(rows):
     return weighted(credits), weighted(nouns), wrong_reasons, missed, len(tokens)
 
 
-def main(paths):
-    for path in paths:
+def pooled_rows(paths):
+    """The rows of every file, their item numbers made distinct across files."""
+    rows = []
+    for number, path in enumerate(paths):
+        rows += [dict(row, item=f"{number}:{row['item']}") for row in read_rows(path)]
+    return rows
+
+
+def main(args):
+    pooled = args[0] == "--pooled"
+    paths = args[1:] if pooled else args
+    samples = [(path, read_rows(path)) for path in paths]
+    if pooled:
+        samples.append((f"pooled ({len(paths)} files)", pooled_rows(paths)))
+    for path, rows in samples:
         (precision, p_n, p_count), (recall, r_n, r_count), reasons, missed, items = \
-            figures(read_rows(path))
+            figures(rows)
         low, high = wilson(precision, p_n)
         r_low, r_high = wilson(recall, r_n)
         print(f"{path}: {items} tokens")
