@@ -68,6 +68,14 @@ class AdjectiveFormsAreToldFromNouns(unittest.TestCase):
         self.assertIsNone(lexicon_rules.adjective_evidence("έγγραφο", set(), {}))
 
 
+def assert_classes(test, classify, forms, cases):
+    """Each case (word, class name or None, lexicon so far, rule) classifies as it says."""
+    for word, wanted, nouns, rule in cases:
+        with test.subTest(word=word, rule=rule):
+            found = classify(word, forms, nouns)
+            test.assertEqual(found[0] if found else None, wanted)
+
+
 class NounClassesNeedEveryProvingForm(unittest.TestCase):
     def test_cases(self):
         forms = set("""ρύθμιση ρύθμισης ρυθμίσεις ρυθμίσεων πρόγραμμα προγράμματος
@@ -101,10 +109,7 @@ class NounClassesNeedEveryProvingForm(unittest.TestCase):
             ("ταχύτητα", "-ύτητα", set(), "-ύτητας, -ύτητες, -υτήτων"),
             ("σβηστήρας", "-τήρας", set(), "-τήρα, -τήρες, -τήρων"),
         ]
-        for word, wanted, nouns, rule in cases:
-            with self.subTest(word=word, rule=rule):
-                found = lexicon_rules.noun_class(word, forms, nouns)
-                self.assertEqual(found[0] if found else None, wanted)
+        assert_classes(self, lexicon_rules.noun_class, forms, cases)
 
 
 class NounsKnownInTheSingular(unittest.TestCase):
@@ -125,10 +130,7 @@ class NounsKnownInTheSingular(unittest.TestCase):
             ("αναγνωσιμότητα", "-ότητα -ότητας, singular", set(), "-ότητα with -ότητας"),
             ("στιλπνότητα", None, set(), "no genitive listed"),
         ]
-        for word, wanted, nouns, rule in cases:
-            with self.subTest(word=word, rule=rule):
-                found = lexicon_rules.singular_noun_class(word, forms, nouns)
-                self.assertEqual(found[0] if found else None, wanted)
+        assert_classes(self, lexicon_rules.singular_noun_class, forms, cases)
 
 
 class AcronymsEnterAsTheyAreClassified(unittest.TestCase):
