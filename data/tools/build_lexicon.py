@@ -7,8 +7,8 @@ FreeDict Modern Greek dictionaries of Debian (packages dict-freedict-ell-*, read
 from /usr/share/dictd); the nouns of data/nouns-added.txt; and the words of the
 hunspell-el word list (Debian package hunspell-el, /usr/share/hunspell/el_GR.dic)
 whose declension only nouns have (lexicon_rules.NOUN_CLASSES) or that it lists in
-the singular in a class only nouns have (-ση with -σης, -ότητα with -ότητας); and the
-acronyms of hunspell-el that data/lexicon-acronyms.tsv classifies as common nouns,
+the singular in a class only nouns have (-ση with -σης, -ότητα with -ότητας) or
+that are a prefix on a noun of the lexicon (υποκατάλογος); and the acronyms of hunspell-el that data/lexicon-acronyms.tsv classifies as common nouns,
 in lower case (every acronym of the word list must be classified). The build stops
 and names the packages to install when one is missing. A headword counts as a
 noun when its part-of-speech tag is <n> (proper nouns, <pn>, are left out).
@@ -261,6 +261,22 @@ def apply_rules(sources, log):
     singular = sum(1 for name, _ in added.values() if name.endswith("singular"))
     log.append(f"- noun classes of hunspell-el: {len(added)} nouns added "
                f"({singular} known in the singular only)")
+    # A prefixed word that the lexicon holds with another accent (πολύγραφος beside
+    # πολυγράφος) or that the table reaches from one of its nouns is no new noun.
+    prefixed = {}
+    table = read_table()
+    spelled = {lexicon_rules.unaccented(noun) for noun in nouns}
+    for word in sorted(forms - nouns - function_words):
+        found = lexicon_rules.prefixed_noun(word, nouns, forms)
+        if (found and lexicon_rules.unaccented(word) not in spelled
+                and not lexicon_rules.adjective_evidence(word, forms, sources.adjectives)
+                and not table_model.credits(word, table, nouns)):
+            prefixed[word] = found
+    for word, (prefix, head) in prefixed.items():
+        decisions.append((word, "added", "prefixed noun",
+                          f"{prefix}- + {head}: hunspell-el lists {word}"))
+    nouns |= prefixed.keys()
+    log.append(f"- prefixed nouns of hunspell-el: {len(prefixed)} added")
     acronyms, problems = lexicon_rules.acronym_nouns(sources.capitalised, read_acronyms(), forms)
     if problems:
         raise SystemExit("build_lexicon: " + "; ".join(problems))
@@ -288,7 +304,6 @@ def apply_rules(sources, log):
     removed |= hand.keys()
     log.append(f"- lexicon-removed.tsv: {len(present)} removed (of {len(hand)} listed)")
     # Adverbs last: what they reach depends on the nouns that are left.
-    table = read_table()
     left = nouns - removed
     reached = {}
     for adverb in sorted(sources.adverbs):
@@ -315,7 +330,8 @@ def apply_rules(sources, log):
 
 
 def rules_text(decisions):
-    order = {"noun class": 0, "acronym": 1, "adjective": 2, "adverb": 3, "accent variant": 4}
+    order = {"noun class": 0, "prefixed noun": 1, "acronym": 2, "adjective": 3, "adverb": 4,
+             "accent variant": 5}
     rows = sorted(decisions, key=lambda d: (order[d[2]], d[1], d[0].encode("cp1253")))
     return ("# Decisions of the rules of data/tools/lexicon_rules.py (written by build_lexicon.py).\n"
             "# noun<TAB>decision<TAB>rule<TAB>evidence; \"kept\" is a noun of lexicon-kept.tsv.\n"

@@ -37,6 +37,15 @@ verb form to the noun); the participles in
 -ούσα, -είσα (παρούσης, δοθείσης) and επίσης carry the accent on the penult. A word
 in -ότητα or -ύτητα listed with its genitive is a noun: no adjective ends so.
 
+Prefixed nouns. A prefix puts a word before a noun without changing how the
+noun declines (υποκατάλογος, υπερσύνολο, προκάτοχος: κατάλογος, σύνολο, κάτοχος),
+so a word of hunspell-el that is one of the productive prefixes of PREFIXES
+followed by a noun of the lexicon, accent and all, is that kind of noun, unless
+it is an adjective form by the adjective rule (πολυεπίπεδο, of πολυεπίπεδος), a
+form of a verb with that prefix (prefixed_noun), or already credited as a form
+of a noun of the lexicon (υποσημειώσεις, of υποσημείωση). A prefix ending in a
+vowel doubles the ρ that opens the noun (προρρύθμιση).
+
 Acronyms. The all-capital words of hunspell-el are acronyms, each classified in
 data/lexicon-acronyms.tsv by what it stands for: one that names a kind of thing
 (ΦΠΑ, a tax; ΑΕ, a company form; ΤΕΙ, a kind of school) is a common noun, used
@@ -258,6 +267,32 @@ def singular_noun_class(word, forms, nouns):
     for ending in ("ότητα", "ύτητα"):
         if word.endswith(ending) and len(word) > len(ending) + 1 and {word, word + "ς"} <= forms:
             return f"-{ending} -{ending}ς, singular", [word, word + "ς"]
+    return None
+
+
+# Prefixes that make nouns of nouns (after Triantafyllidis' grammar of word formation).
+PREFIXES = ("επανα", "ξανα", "υπερ", "υπο", "μικρο", "μακρο", "ημι", "αντι", "πολυ",
+            "μονο", "ψευδο", "αυτο", "μετα", "προ", "απο")
+
+
+def prefixed_noun(word, nouns, forms):
+    """(prefix, noun) when `word` is a prefix of PREFIXES followed by a noun of `nouns`
+    of four letters or more, else None. Not a verb's imperative in -α beside its -ώ
+    or -άω (προχώρα, προχωρώ), a gerund (προορίζοντας) or a participle (αποφαινόμενο): the
+    prefixed verb makes those words, not the noun."""
+    if word.endswith(("οντας", "ώντας", "μενο", "μένο", "ουσα", "ούσα")):
+        return None
+    stem = unaccented(word[:-1])
+    if word.endswith(("α", "ά")) and {stem + "ώ", stem + "άω"} & forms:
+        return None
+    for prefix in PREFIXES:
+        if not word.startswith(prefix):
+            continue
+        head = word[len(prefix):]
+        if prefix[-1] in VOWELS and head.startswith("ρρ"):
+            head = head[1:]
+        if len(head) >= 4 and head in nouns:
+            return prefix, head
     return None
 
 

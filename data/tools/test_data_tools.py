@@ -133,6 +133,24 @@ class NounsKnownInTheSingular(unittest.TestCase):
         assert_classes(self, lexicon_rules.singular_noun_class, forms, cases)
 
 
+class PrefixedNouns(unittest.TestCase):
+    def test_cases(self):
+        nouns = {"κατάλογος", "ρύθμιση", "χώρα", "ορίζοντας", "φαινόμενο", "σύνολο"}
+        forms = {"προχωρώ"}
+        cases = [
+            ("υποκατάλογος", ("υπο", "κατάλογος"), "a prefix on a noun"),
+            ("προρρύθμιση", ("προ", "ρύθμιση"), "the ρ doubled after the prefix"),
+            ("υπερσύνολο", ("υπερ", "σύνολο"), "a prefix ending in a consonant"),
+            ("προχώρα", None, "the imperative of προχωρώ"),
+            ("προορίζοντας", None, "the gerund of προορίζω"),
+            ("αποφαινόμενο", None, "the participle of αποφαίνομαι"),
+            ("υποσύνολα", None, "σύνολα is no base form of the lexicon"),
+        ]
+        for word, wanted, rule in cases:
+            with self.subTest(word=word, rule=rule):
+                self.assertEqual(lexicon_rules.prefixed_noun(word, nouns, forms), wanted)
+
+
 class AcronymsEnterAsTheyAreClassified(unittest.TestCase):
     def test_common_nouns_enter_in_lower_case(self):
         classified = {"ΦΠΑ": ("Φόρος Προστιθέμενης Αξίας", "noun"), "ΟΗΕ": ("a body", "name"),
