@@ -6,10 +6,11 @@ Sources: the FreeDict noun list kept in the repository
 FreeDict Modern Greek dictionaries of Debian (packages dict-freedict-ell-*, read
 from /usr/share/dictd); the nouns of data/nouns-added.txt; and the words of the
 hunspell-el word list (Debian package hunspell-el, /usr/share/hunspell/el_GR.dic)
-whose declension only nouns have (lexicon_rules.NOUN_CLASSES) or that it lists in
-the singular in a class only nouns have (-ση with -σης, -ότητα with -ότητας) or
-that are a prefix on a noun of the lexicon (υποκατάλογος); and the acronyms of hunspell-el that data/lexicon-acronyms.tsv classifies as common nouns,
-in lower case (every acronym of the word list must be classified). The build stops
+whose declension only nouns have (lexicon_rules.NOUN_CLASSES), that it lists in
+the singular of a class only nouns have (-ση with -σης, -ότητα with -ότητας), or
+that are a prefix on a noun of the lexicon (υποκατάλογος); and, in lower case,
+the acronyms of hunspell-el that data/lexicon-acronyms.tsv classifies as common
+nouns (every acronym of the word list must be classified). The build stops
 and names the packages to install when one is missing. A headword counts as a
 noun when its part-of-speech tag is <n> (proper nouns, <pn>, are left out).
 Every noun is lower-cased with Greek rules (accents and diaeresis kept, the micro

@@ -28,14 +28,14 @@ Nouns known in the singular. hunspell-el lists many action nouns and nouns of
 quality only in the singular (στοίβαξης, απάλυνση, αναγνωσιμότητας), too few forms
 for NOUN_CLASSES. A word in -ση, -ξη or -ψη whose genitive -σης is listed is such a
 noun when its accent is on the antepenult (on the first syllable of two), as an
-action noun's always is (ρύθμιση, στοίβαξη, λέξη), and no adjective in -σος
-stands beside it (μέση, άμεση, ίση, τόση are its feminine), nor a feminine in -α
-whose learned genitive -ης is (γλώσσης, δόξης, ούσης), nor a masculine in -ης
-(κοτζάμπασης, with -ηδες), nor a noun whose plural -σεις hunspell-el lists only
-as the verb's subjunctive (περάσεις, without -σεων: the table would credit that
-verb form to the noun); the participles in
--ούσα, -είσα (παρούσης, δοθείσης) and επίσης carry the accent on the penult. A word
-in -ότητα or -ύτητα listed with its genitive is a noun: no adjective ends so.
+action noun's always is (ρύθμιση, στοίβαξη, λέξη); the participles in -ούσα, -είσα
+(παρούσης, δοθείσης) and επίσης carry it on the penult. It is not one when an
+adjective in -σος stands beside it (μέση, άμεση, ίση, τόση are its feminine), when
+-ης is the learned genitive of a feminine in -α (γλώσσης, δόξης, ούσης), when it is
+a masculine in -ης (κοτζάμπασης, with -ηδες), or when hunspell-el lists its plural
+-σεις only as the verb's subjunctive (περάσεις, without -σεων: the table would
+credit that verb form to the noun). A word in -ότητα or -ύτητα listed with its
+genitive is a noun: no adjective ends so.
 
 Prefixed nouns. A prefix puts a word before a noun without changing how the
 noun declines (υποκατάλογος, υπερσύνολο, προκάτοχος: κατάλογος, σύνολο, κάτοχος),
@@ -48,10 +48,11 @@ vowel doubles the ρ that opens the noun (προρρύθμιση).
 
 Acronyms. The all-capital words of hunspell-el are acronyms, each classified in
 data/lexicon-acronyms.tsv by what it stands for: one that names a kind of thing
-(ΦΠΑ, a tax; ΑΕ, a company form; ΤΕΙ, a kind of school) is a common noun, used
-without declension (ο ΦΠΑ, του ΦΠΑ), and enters the lexicon in lower case, as the
-program folds the text; the name of one body (ΟΗΕ, ΔΕΗ) is a proper noun and
-stays out, as the other proper nouns do.
+(ΦΠΑ, a tax; ΝΠΔΔ, a kind of legal person; ΤΕΙ, a kind of school) is a common
+noun, used without declension (ο ΦΠΑ, του ΦΠΑ), and enters the lexicon in lower
+case, as the program folds the text; the name of one body (ΟΗΕ, ΔΕΗ) is a proper
+noun and stays out, as the other proper nouns do, and so do acronyms of two
+letters (ΑΕ), which in lower case read as slips of the pen (αε for σε).
 
 Accent variants. Two entries that differ only in the place of the accent share
 their inflected forms (ποντικιού credits ποντίκι and ποντικί), so each such form
@@ -299,20 +300,20 @@ def prefixed_noun(word, nouns, forms):
 def acronym_nouns(capitalised, classified, lower_forms):
     """({lower-case noun: evidence}, [problems]) from the all-capital words of hunspell-el.
 
-    `classified` maps each acronym to (what it stands for, "noun" or "name"); an
-    acronym that it lacks is a problem. A common one whose lower-case form is a word of
-    its own (ΣΥΝ, συν) would be credited by that word, and one of two letters by
-    fragments and slips of the pen (αε for σε): those stay out."""
+    `classified` maps each acronym to (what it stands for, "noun", "name" or
+    "unclear"); an acronym that it lacks is a problem. A common one whose lower-case
+    form is a word of its own (ΣΥΝ, συν) would be credited by that word, and one of
+    two letters by fragments and slips of the pen (αε for σε): those stay out."""
     nouns, problems = {}, []
     for word in sorted(capitalised):
-        if len(word) < 3 or not word.isupper():
+        if len(word) < 2 or not word.isupper():
             continue
         if word not in classified:
             problems.append(f"hunspell-el lists the acronym {word}; classify it in "
                             "lexicon-acronyms.tsv")
             continue
         meaning, kind = classified[word]
-        if kind == "noun" and word.lower() not in lower_forms:
+        if kind == "noun" and len(word) >= 3 and word.lower() not in lower_forms:
             nouns[word.lower()] = f"hunspell-el lists {word}: {meaning}, a common noun"
     return nouns, problems
 

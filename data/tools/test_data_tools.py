@@ -163,8 +163,8 @@ class AcronymsEnterAsTheyAreClassified(unittest.TestCase):
         self.assertEqual(problems, [])
 
     def test_an_unclassified_acronym_stops_the_build(self):
-        _, problems = lexicon_rules.acronym_nouns({"ΚΤΕΛ"}, {}, set())
-        self.assertEqual(len(problems), 1)
+        _, problems = lexicon_rules.acronym_nouns({"ΚΤΕΛ", "ΟΕ"}, {}, set())
+        self.assertEqual(len(problems), 2, "two letters are classified too")
         self.assertIn("ΚΤΕΛ", problems[0])
 
 
