@@ -83,6 +83,8 @@ def pooled_rows(paths):
 def main(args):
     pooled = args[0] == "--pooled"
     paths = args[1:] if pooled else args
+    if not paths:
+        sys.exit(__doc__)
     samples = [(path, read_rows(path)) for path in paths]
     if pooled:
         samples.append((f"pooled ({len(paths)} files)", pooled_rows(paths)))
