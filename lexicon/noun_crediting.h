@@ -19,6 +19,8 @@
 
 namespace tavro {
 
+class NounDeriver;
+
 // For every word of a run's table, the positions in the noun table of the nouns
 // its candidates reached, in candidate order, repeats kept.
 class WordCredits {
@@ -28,10 +30,16 @@ class WordCredits {
         return {m_nouns.data() + m_offsets[word], m_offsets[word + 1] - m_offsets[word]};
     }
     std::size_t size() const { return m_nouns.size(); }
+    // Moves every credit to another noun table: position p becomes `to[p]`.
+    void Renumber(std::span<const std::uint32_t> to) {
+        for (std::uint32_t& noun : m_nouns) noun = to[noun];
+    }
 
   private:
     friend WordCredits CreditNouns(const WordTable&, const WordTable&,
                                    const std::vector<EndingGroup>&, int, const AccentRestorer*);
+    friend WordTable AddDerivedNouns(const WordTable&, const WordTable&, const NounDeriver&,
+                                     WordCredits&);
     std::vector<std::size_t> m_offsets;  // word w's credits are [m_offsets[w], m_offsets[w + 1])
     std::vector<std::uint32_t> m_nouns;
 };
