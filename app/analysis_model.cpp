@@ -1,6 +1,7 @@
 #include "app/analysis_model.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QLocale>
 #include <algorithm>
 
@@ -239,8 +240,21 @@ QVariant AnalysisModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(Qt::Alignment(text ? Qt::AlignLeft | Qt::AlignVCenter
                                                       : Qt::AlignRight | Qt::AlignVCenter));
     }
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const std::uint32_t i = m_rows[static_cast<std::size_t>(index.row())];
+    if (role == Qt::FontRole || (role == Qt::ToolTipRole && column == Column::kWord)) {
+        // A noun the run derived, which the lexicon lacks, stands out in italics.
+        const bool derived = m_kind == TableKind::kNouns && column == Column::kWord &&
+                             m_analysis->Nouns()[i].derived;
+        if (!derived) return role == Qt::FontRole ? QVariant() : data(index, Qt::DisplayRole);
+        if (role == Qt::ToolTipRole) {
+            return QStringLiteral("%1: not in the lexicon, made from its prefix or suffix")
+                .arg(Cp1253ToQString(m_analysis->Nouns()[i].noun));
+        }
+        QFont font;
+        font.setItalic(true);
+        return font;
+    }
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     if (m_kind == TableKind::kNouns) {
         const NounRow& row = m_analysis->Nouns()[i];
         switch (column) {

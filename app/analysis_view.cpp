@@ -64,6 +64,7 @@ constexpr StatItem kStats[] = {
     {"statNounsCredited", "Nouns credited:"},
     {"statShareCredited", "Tokens credited:"},
     {"statAmbiguous", "Ambiguous words:"},
+    {"statDerived", "Nouns derived:"},
 };
 
 QString Ratio(double value) { return QString::number(value, 'f', 4); }
@@ -427,6 +428,10 @@ void CAnalysisView::ShowStatistics() {
     set("statAmbiguous",
         QStringLiteral("%1 (%2)").arg(whole(stats.ambiguousWords),
                                       counted(stats.ambiguousTokens, "token", "tokens")));
+    set("statDerived", stats.derivedNouns ? QStringLiteral("%1 (%2)").arg(
+                                                whole(*stats.derivedNouns),
+                                                counted(stats.derivedTokens, "token", "tokens"))
+                                          : QStringLiteral("– (Tools > Derive Nouns is off)"));
 }
 
 void CAnalysisView::ShowChart() {

@@ -15,6 +15,7 @@ enum CommandId : int {
     ID_VIEW_REPORT = 0x800D,
     ID_VIEW_ANALYSIS = 0x800E,
     ID_FILE_EXPORT = 0x800F,
+    ID_TOOLS_DERIVED_NOUNS = 0x8010,
 };
 
 }  // namespace tavro

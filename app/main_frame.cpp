@@ -227,6 +227,13 @@ void CMainFrame::createActions() {
                    QStringLiteral("Match words written in capitals without accents with the nouns "
                                   "up to accents, from the next run on (this changes the counts)"));
     capitals->setCheckable(true);
+    QAction* derived = MakeAction(
+        ID_TOOLS_DERIVED_NOUNS, "ID_TOOLS_DERIVED_NOUNS",
+        QStringLiteral("&Derive Nouns from Prefixes and Suffixes"),
+        QStringLiteral("Also count nouns the lexicon lacks, made from a prefix on one of its nouns "
+                       "or a suffix only nouns take, from the next run on (this changes the "
+                       "counts)"));
+    derived->setCheckable(true);
 
     // Commands that no menu item shows: printing (Ctrl+P), the editing keys,
     // the pane keys (one pane only, so never enabled) and the About box.
@@ -282,6 +289,7 @@ void CMainFrame::createMenus() {
     tools->addAction(m_actions[ID_TOOLS_FIND_BASE_FORM]);
     tools->addSeparator();
     tools->addAction(m_actions[ID_TOOLS_CAPITALS_ACCENTS]);
+    tools->addAction(m_actions[ID_TOOLS_DERIVED_NOUNS]);
 }
 
 void CMainFrame::createToolBar() {
@@ -438,6 +446,9 @@ bool CMainFrame::OnDocumentCommand(int id) {
             return true;
         case ID_TOOLS_CAPITALS_ACCENTS:
             m_doc.SetCapitalsAccents(Action(id)->isChecked());
+            return true;
+        case ID_TOOLS_DERIVED_NOUNS:
+            m_doc.SetDerivedNouns(Action(id)->isChecked());
             return true;
         default:
             return m_session.OnCmdMsg(id, this);

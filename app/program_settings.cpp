@@ -8,6 +8,7 @@ namespace {
 const QString kSortByFrequency = QStringLiteral("View/SortByFrequency");
 const QString kShowAllWords = QStringLiteral("View/ShowAllWords");
 const QString kCapitalsAccents = QStringLiteral("Tools/RestoreAccentsOfCapitals");
+const QString kDerivedNouns = QStringLiteral("Tools/DeriveNouns");
 // What earlier versions wrote: the recent-file list and the framework's page count.
 const QString kOldGroups[] = {QStringLiteral("Recent File List"), QStringLiteral("Settings")};
 
@@ -16,13 +17,15 @@ const QString kOldGroups[] = {QStringLiteral("Recent File List"), QStringLiteral
 RememberedChoices ReadChoices(const QSettings& settings) {
     return {settings.value(kSortByFrequency, false).toBool(),
             settings.value(kShowAllWords, false).toBool(),
-            settings.value(kCapitalsAccents, false).toBool()};
+            settings.value(kCapitalsAccents, false).toBool(),
+            settings.value(kDerivedNouns, false).toBool()};
 }
 
 void WriteChoices(QSettings& settings, const RememberedChoices& choices) {
     settings.setValue(kSortByFrequency, choices.sortByFrequency);
     settings.setValue(kShowAllWords, choices.showAllWords);
     settings.setValue(kCapitalsAccents, choices.capitalsAccents);
+    settings.setValue(kDerivedNouns, choices.derivedNouns);
 }
 
 void MoveOldSettings(QSettings& settings) {

@@ -1,8 +1,8 @@
 // What the desktop program keeps between starts, besides the recent-file list
 // (recent_file_list.h) and the main window's geometry (CMainFrame): the two
-// View choices and the Tools choice of restoring the accents of capitals. All
-// of it lives in QSettings under the program's own names ("Tavro", "Tavro"),
-// read at start and written when the program ends.
+// View choices and the two Tools choices (restoring the accents of capitals,
+// deriving nouns). All of it lives in QSettings under the program's own names
+// ("Tavro", "Tavro"), read at start and written when the program ends.
 //
 // Earlier versions kept their settings under the organisation "Local
 // AppWizard-Generated Applications". The first start under the new names moves
@@ -17,6 +17,7 @@ struct RememberedChoices {
     bool sortByFrequency = false;
     bool showAllWords = false;
     bool capitalsAccents = false;
+    bool derivedNouns = false;
 };
 
 RememberedChoices ReadChoices(const QSettings& settings);

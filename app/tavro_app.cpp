@@ -133,6 +133,7 @@ void CTavroApp::RestoreChoices(const QSettings& settings) {
     if (choices.sortByFrequency) m_doc->OnViewSortByFrequency();
     if (choices.showAllWords) m_doc->OnViewShowAllWords();
     if (choices.capitalsAccents) m_frame->Action(ID_TOOLS_CAPITALS_ACCENTS)->trigger();
+    if (choices.derivedNouns) m_frame->Action(ID_TOOLS_DERIVED_NOUNS)->trigger();
 }
 
 void CTavroApp::StartRunOnInputFiles(int tries) {
@@ -154,8 +155,8 @@ void CTavroApp::ExitInstance() {
     m_recentFiles.Save(settings);
     if (m_frame) m_frame->SaveSettings(settings);
     if (m_doc) {
-        WriteChoices(settings,
-                     {m_doc->SortByFrequency(), m_doc->ShowAllWords(), m_doc->CapitalsAccents()});
+        WriteChoices(settings, {m_doc->SortByFrequency(), m_doc->ShowAllWords(),
+                                m_doc->CapitalsAccents(), m_doc->DerivedNouns()});
     }
 }
 

@@ -44,8 +44,14 @@ int PrintBaseForm(CTavroDoc& doc, const std::string& typed, const CliOptions& op
             << '\n';
         return kExitUsage;
     }
-    const std::string answer =
+    std::string answer =
         BaseFormMessage(word.text, doc.Conjugation(), doc.NounTree(), doc.AccentlessIndex());
+    const std::string derived = DerivedNounOfTyped(word.text, doc.NounTree(), doc.Conjugation());
+    if (!derived.empty()) {
+        answer += std::string(" Made from its prefix or suffix") +
+                  (options.derivedNouns ? "" : ", as --derive-nouns does") + ", it is '" + derived +
+                  "', a noun the lexicon lacks.";
+    }
     if (!answer.empty()) {
         out << EncodeCp1253(answer, options.outputEncoding.value_or(TextEncoding::kUtf8)) << '\n';
     }
@@ -174,6 +180,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!loaded.ok()) return Fail(loaded, platform);
 
     doc.SetCapitalsAccents(options.capitalsAccents);
+    doc.SetDerivedNouns(options.derivedNouns);
     if (options.baseForm) return PrintBaseForm(doc, *options.baseForm, options, out, err);
     return RunReport(doc, options, platform, out, err);
 }

@@ -111,6 +111,7 @@ ParsedCli ParseCliOptions(const std::vector<std::string>& args) {
     parser.Flag("--by-frequency", options.byFrequency);
     parser.Flag("--timings", options.timings);
     parser.Flag("--capitals-accents", options.capitalsAccents);
+    parser.Flag("--derive-nouns", options.derivedNouns);
     parser.Flag("--help", options.help, "-h");
     parser.Flag("--version", options.version);
     parsed.error = parser.Parse(args, options.inputFiles);
@@ -158,6 +159,13 @@ Report options:
                        when exactly one noun matches; also for --base-form.
                        Off by default, which counts such words as the lexicon
                        and table alone give them
+  --derive-nouns       also credit nouns that the lexicon lacks, made from a
+                       word that credits none of its nouns: a productive prefix
+                       (υπο-, επανα-, απο-, ...) on the form of one of its nouns
+                       (υποτύπους: υπότυπος), or a suffix that only nouns take
+                       (-ποίηση, -ότητα, -ύτητα, -ισμός); also for --base-form.
+                       Off by default: the report then holds nouns that are not
+                       in the lexicon
   --timings            after the run, print the wall seconds of its phases on
                        standard error, one "timing PHASE SECONDS" line each
                        (counting, sorting, crediting, report)
@@ -172,7 +180,8 @@ What the counts are made of:
                        (files, bytes, tokens, types, type/token ratio, STTR over
                        1,000-token windows, noun tokens and types, share of
                        tokens credited, nouns credited, ambiguous words and
-                       their tokens, bad sequences); json holds them always
+                       their tokens, bad sequences; with --derive-nouns, the
+                       nouns derived and their tokens); json holds them always
   --format FMT         text (the default: the report), tsv, csv or json. tsv,
                        csv and json are UTF-8 (csv with a byte-order mark, CRLF
                        line ends, quoted as RFC 4180 says) with the columns rank,

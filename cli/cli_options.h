@@ -23,6 +23,7 @@ struct CliOptions {
     // answer's (UTF-8 when absent, as the messages are).
     std::optional<TextEncoding> outputEncoding;
     bool capitalsAccents = false;  // --capitals-accents
+    bool derivedNouns = false;     // --derive-nouns
     bool timings = false;          // --timings: the run's phases on standard error
     // The analysis of the run.
     bool forms = false;                       // --forms

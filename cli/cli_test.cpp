@@ -160,6 +160,39 @@ TEST_F(CliTest, CapitalsAccentsCreditUnaccentedWordsOnlyWhenAsked) {
               "The base form of the word 'ΛΟΓΟΣ' is 'λόγος'.\n");
 }
 
+// Nouns the lexicon lacks count only with --derive-nouns; the other nouns keep
+// their counts either way.
+TEST_F(CliTest, DerivedNounsCountOnlyWhenAsked) {
+    files.Add("derived.txt", Greek("υπολόγου υπολόγου λόγου αποσπιτιού και"));
+    EXPECT_EQ(Run({"derived.txt"}).out, Greek("λόγος 1\n"));
+    EXPECT_EQ(Run({"--derive-nouns", "derived.txt"}).out,
+              Greek("αποσπίτι 1\nλόγος 1\nυπόλογος 2\n"));
+    EXPECT_EQ(Run({"--derive-nouns", "--by-frequency", "derived.txt"}).out,
+              Greek("υπόλογος 2\nαποσπίτι 1\nλόγος 1\n"));
+    // The answer is UTF-8, as the word typed is.
+    const std::string miss = "The base form of the word 'υπολόγου' could not be found.";
+    EXPECT_EQ(Run({"--base-form", "υπολόγου"}).out,
+              miss +
+                  " Made from its prefix or suffix, as --derive-nouns does, it is "
+                  "'υπόλογος', a noun the lexicon lacks.\n");
+    EXPECT_EQ(Run({"--derive-nouns", "--base-form", "υπολόγου"}).out,
+              miss +
+                  " Made from its prefix or suffix, it is 'υπόλογος', a noun the lexicon "
+                  "lacks.\n");
+    // The figures say how many nouns were derived, and the JSON rows mark them.
+    const std::string stats = Run({"--derive-nouns", "--stats", "derived.txt"}).err;
+    EXPECT_NE(stats.find("nouns derived               2\ntokens crediting them       3\n"),
+              std::string::npos)
+        << stats;
+    EXPECT_EQ(Run({"--stats", "derived.txt"}).err.find("nouns derived"), std::string::npos);
+    const std::string json = Run({"--derive-nouns", "--format", "json", "derived.txt"}).out;
+    EXPECT_NE(json.find("\"noun\": \"υπόλογος\", \"count\": 2, \"sure_count\": 2, "
+                        "\"per_million\": 400000.00, \"files\": 1, \"derived\": true"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"nouns_derived\": 2, \"derived_noun_tokens\": 3"), std::string::npos);
+}
+
 TEST_F(CliTest, DashDashEndsOptions) {
     files.Add("-x.txt", "zz");
     EXPECT_EQ(Run({"--all-words", "--", "-x.txt"}).out, "zz 1\n");

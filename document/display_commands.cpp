@@ -21,7 +21,7 @@ void CTavroDoc::BuildReportText(const DisplayList& list) { m_reportText = Render
 void CTavroDoc::RefreshView() {
     static const WordTable kNoWords;
     const WordTable& table =
-        m_bShowAllWords != 0 ? (m_pWordTree ? *m_pWordTree : kNoWords) : *m_pNounTree;
+        m_bShowAllWords != 0 ? (m_pWordTree ? *m_pWordTree : kNoWords) : NounTree();
     BuildReportText(BuildDisplayList(table, m_bSortByFrequency != 0));
     m_platform.UpdateAllViews();
 }

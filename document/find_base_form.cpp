@@ -20,6 +20,18 @@ std::string RestoredAccentsHint(std::string_view typed, const std::vector<Ending
            nouns[noun].word + "'.";
 }
 
+// A word found nowhere that a prefix or a suffix makes a noun of gets a second
+// sentence naming that noun, and while nouns are not derived, the menu item
+// that derives them.
+std::string DerivedNounHint(std::string_view typed, const std::vector<EndingGroup>& table,
+                            const WordTable& nouns, bool deriving) {
+    const std::string noun = DerivedNounOfTyped(typed, nouns, table);
+    if (noun.empty()) return {};
+    return std::string(" Made from its prefix or suffix") +
+           (deriving ? "" : ", as Tools > Derive Nouns from Prefixes and Suffixes does") +
+           ", it is '" + noun + "', a noun the lexicon lacks.";
+}
+
 }  // namespace
 
 void CTavroDoc::OnToolsFindBaseForm() {
@@ -27,6 +39,7 @@ void CTavroDoc::OnToolsFindBaseForm() {
     if (!typed || typed->empty()) return;
     std::string answer = BaseFormMessage(*typed, m_conjugation, *m_pNounTree, m_accentless.get());
     if (!m_accentless) answer += RestoredAccentsHint(*typed, m_conjugation, *m_pNounTree);
+    answer += DerivedNounHint(*typed, m_conjugation, *m_pNounTree, m_deriver != nullptr);
     m_platform.ShowMessage({answer, ""});
 }
 

@@ -77,11 +77,17 @@ Status CTavroDoc::ProcessInputFiles() {
         const auto creditingStarts = std::chrono::steady_clock::now();
         WordCredits credits =
             CreditNouns(counted.words, *m_pNounTree, m_conjugation, m_threads, m_accentless.get());
+        std::unique_ptr<WordTable> runNouns;
+        if (m_deriver) {
+            WordTable all = AddDerivedNouns(counted.words, *m_pNounTree, *m_deriver, credits);
+            if (!all.empty()) runNouns = std::make_unique<WordTable>(std::move(all));
+        }
         timings.crediting = SecondsSince(creditingStarts);
         // The run is complete: its results replace the last run's.
         ClearRun();
         m_pWordTree = std::make_unique<WordTable>(std::move(counted.words));
-        AddCredits(credits, *m_pWordTree, *m_pNounTree);
+        m_pRunNounTree = std::move(runNouns);
+        AddCredits(credits, *m_pWordTree, m_pRunNounTree ? *m_pRunNounTree : *m_pNounTree);
         m_credits = std::move(credits);
         m_runWarnings = std::move(counted.warnings);
         m_wordFiles = std::move(counted.files);

@@ -10,7 +10,8 @@ const RunAnalysis* CTavroDoc::Analysis() const {
         RunFacts facts;
         facts.words = m_pWordTree.get();
         facts.credits = &m_credits;
-        facts.nouns = m_pNounTree.get();
+        facts.nouns = &NounTree();
+        facts.lexicon = m_deriver ? m_pNounTree.get() : nullptr;
         facts.files = m_wordFiles.empty() ? nullptr : &m_wordFiles;
         facts.inputFiles = m_runFileCount;
         facts.bytes = m_bytesRead;

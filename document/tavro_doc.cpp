@@ -29,6 +29,11 @@ void CTavroDoc::SetCapitalsAccents(bool on) {
     m_accentless = on ? std::make_unique<AccentRestorer>(*m_pNounTree, m_conjugation) : nullptr;
 }
 
+void CTavroDoc::SetDerivedNouns(bool on) {
+    if (on == DerivedNouns()) return;
+    m_deriver = on ? std::make_unique<NounDeriver>(*m_pNounTree, m_conjugation) : nullptr;
+}
+
 void CTavroDoc::ClearRun() {
     m_reportText.clear();
     m_reportText.shrink_to_fit();
@@ -40,6 +45,7 @@ void CTavroDoc::ClearRun() {
     m_runFileCount = m_bytesRead = m_badSequences = 0;
     m_analysis.reset();
     ResetCounts(*m_pNounTree);
+    m_pRunNounTree.reset();
 }
 
 bool CTavroDoc::OnNewDocument() {

@@ -28,6 +28,7 @@
 #include "lexicon/accent_restoring.h"
 #include "lexicon/ending_table.h"
 #include "lexicon/noun_crediting.h"
+#include "lexicon/noun_derivation.h"
 #include "platform/platform.h"
 #include "platform/status.h"
 #include "report/run_analysis.h"
@@ -94,6 +95,13 @@ class CTavroDoc {
     // The lexicon and table without accents, while SetCapitalsAccents is on.
     const AccentRestorer* AccentlessIndex() const { return m_accentless.get(); }
 
+    // Whether a run also credits nouns that the lexicon lacks, made from words
+    // that credit none of its nouns by a productive prefix or a suffix that only
+    // nouns take (noun_derivation.h). Off by default; takes effect from the next
+    // run on.
+    void SetDerivedNouns(bool on);
+    bool DerivedNouns() const { return m_deriver != nullptr; }
+
     // What a run reads its input files as: detected per file (the default), or
     // one encoding for all of them.
     void SetInputEncoding(EncodingChoice encoding) { m_inputEncoding = encoding; }
@@ -132,7 +140,9 @@ class CTavroDoc {
     void OnToolsFindBaseForm();
 
     const std::vector<std::string>& InputFiles() const { return m_inputFiles; }
-    const WordTable& NounTree() const { return *m_pNounTree; }
+    // The nouns of the last run with their counts: the lexicon's, and those the
+    // run derived when SetDerivedNouns is on.
+    const WordTable& NounTree() const { return m_pRunNounTree ? *m_pRunNounTree : *m_pNounTree; }
     // The last run's words; null when there has been no run since the last reset.
     const WordTable* WordTree() const { return m_pWordTree.get(); }
     // The nouns each word of WordTree() credited.
@@ -151,6 +161,8 @@ class CTavroDoc {
 
     std::vector<std::string> m_inputFiles;
     std::unique_ptr<WordTable> m_pNounTree;
+    // The lexicon with the nouns the last run derived; null when it derived none.
+    std::unique_ptr<WordTable> m_pRunNounTree;
     std::unique_ptr<WordTable> m_pWordTree;
     std::string m_reportText;
     std::vector<EndingGroup> m_conjugation;
@@ -169,6 +181,7 @@ class CTavroDoc {
     RunExtras m_extras;
     std::vector<std::string> m_addedCounts;
     std::unique_ptr<AccentRestorer> m_accentless;  // when capitals are matched up to accents
+    std::unique_ptr<NounDeriver> m_deriver;        // when nouns are derived
     Platform& m_platform;
     int m_threads = 0;
     EncodingChoice m_inputEncoding = EncodingChoice::kAuto;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/test_platform.h"
 
 namespace tavro {
@@ -72,6 +74,39 @@ TEST_F(DocTest, ViewCommandsChangeFlagsMarksAndReport) {
     EXPECT_EQ(platform.marks, (std::vector<DisplayChoice>{
                                   DisplayChoice::kShowAllWords, DisplayChoice::kSortByFrequency,
                                   DisplayChoice::kShowNouns, DisplayChoice::kSortAlphabetically}));
+}
+
+// Derived nouns belong to the run that made them: the next run starts from the
+// lexicon again, and Find Base Form answers from the lexicon alone.
+TEST_F(DocTest, DerivedNounsJoinOnlyTheRunThatMadeThem) {
+    platform.files.Add("a.txt", Greek("υπολόγου υπολόγου λόγου αποσπίτι"));
+    doc.SetDerivedNouns(true);
+    ASSERT_TRUE(doc.OpenInputFiles({"a.txt"}).ok());
+    EXPECT_EQ(Report(), Greek("αποσπίτι 1\nλόγος 1\nυπόλογος 2\n"));
+    EXPECT_EQ(doc.NounTree().size(), 5u);
+    const RunAnalysis* analysis = doc.Analysis();
+    ASSERT_NE(analysis, nullptr);
+    const auto row = std::find_if(analysis->Nouns().begin(), analysis->Nouns().end(),
+                                  [](const NounRow& r) { return r.noun == Greek("υπόλογος"); });
+    ASSERT_NE(row, analysis->Nouns().end());
+    EXPECT_EQ(row->forms, (std::vector<FormCount>{{Greek("υπολόγου"), 2}}));
+    for (const NounRow& noun : analysis->Nouns()) {
+        EXPECT_EQ(noun.derived, noun.noun != Greek("λόγος")) << noun.noun;
+    }
+    EXPECT_EQ(analysis->Stats().derivedNouns, 2u);
+    EXPECT_EQ(analysis->Stats().derivedTokens, 3u);
+
+    // A run that fails keeps the last run's nouns.
+    EXPECT_FALSE(doc.OpenInputFiles({"missing.txt"}).ok());
+    EXPECT_EQ(doc.NounTree().size(), 5u);
+
+    doc.SetDerivedNouns(false);
+    ASSERT_TRUE(doc.OpenInputFiles({"a.txt"}).ok());
+    EXPECT_EQ(Report(), Greek("λόγος 1\n"));
+    EXPECT_EQ(doc.NounTree().size(), 3u);
+    EXPECT_FALSE(doc.Analysis()->Stats().derivedNouns);
+    doc.OnNewDocument();
+    EXPECT_EQ(doc.NounTree().size(), 3u);
 }
 
 TEST_F(DocTest, NewDocumentEmptiesTheRunAndKeepsFlagsAndLexicon) {

@@ -3,11 +3,12 @@
 // The input is cut at 1E bytes. With three or more pieces, they are the
 // lexicon, the inflection table and the input files; with fewer, every piece is
 // an input file and the bundled lexicon and table are used. The input's size
-// picks the report (nouns or all words, alphabetical or by frequency) and
-// whether capitals are matched up to accents. Checks: a run with one thread and
-// a run with three give the same exit status, report and messages; a run that
-// succeeds writes a report whose lines are each a word, a space and a positive
-// count, in the chosen order when it is alphabetical.
+// picks the report (nouns or all words, alphabetical or by frequency), whether
+// capitals are matched up to accents and whether nouns are derived. Checks: a
+// run with one thread and a run with three give the same exit status, report
+// and messages; a run that succeeds writes a report whose lines are each a
+// word, a space and a positive count, in the chosen order when it is
+// alphabetical.
 
 #include <cstdint>
 #include <sstream>
@@ -65,6 +66,7 @@ std::vector<std::string> OptionsFor(std::size_t size) {
     if (size & 1) options.push_back("--all-words");
     if (size & 2) options.push_back("--by-frequency");
     if (size & 4) options.push_back("--capitals-accents");
+    if (size & 8) options.push_back("--derive-nouns");
     return options;
 }
 

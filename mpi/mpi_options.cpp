@@ -57,6 +57,7 @@ ParsedMpiCommand ParseMpiOptions(const std::vector<std::string>& args) {
     parser.Flag("--all-words", options.allWords);
     parser.Flag("--by-frequency", options.byFrequency);
     parser.Flag("--capitals-accents", options.capitalsAccents);
+    parser.Flag("--derive-nouns", options.derivedNouns);
     parser.Flag("--timings", options.timings);
     parser.Flag("--help", options.help, "-h");
     parser.Flag("--version", options.version);
@@ -109,6 +110,12 @@ Report options:
   --threads N          count with N threads on each rank, 1 to 256 (default: the
                        cores the rank may use, shared among the ranks of a machine
                        when the launcher did not bind them)
+  --capitals-accents   match words without any accent (as Greek capitals are
+                       written: ΤΙΜΗ) with the lexicon's nouns up to accents,
+                       when exactly one noun matches, as tavro-cli does
+  --derive-nouns       also credit nouns that the lexicon lacks, made from a
+                       word that credits none of its nouns by a productive
+                       prefix or a suffix only nouns take, as tavro-cli does
   --timings            after the run, print rank 0's wall seconds per phase on
                        standard error, one "timing PHASE SECONDS" line each
                        (counting, sorting, exchange, crediting, report, and

@@ -19,6 +19,7 @@ struct MpiOptions {
     std::optional<std::string> output;                // -o OUT; standard output when absent
     int threads = 0;                                  // --threads N, per rank; 0: the rank's cores
     bool capitalsAccents = false;                     // --capitals-accents
+    bool derivedNouns = false;                        // --derive-nouns
     EncodingChoice encoding = EncodingChoice::kAuto;  // --encoding: what the input files are in
     std::optional<TextEncoding> outputEncoding;       // --output-encoding; cp1253 when absent
     std::optional<std::size_t> roundBytes;  // --round-bytes N; by the number of ranks when absent

@@ -20,6 +20,7 @@
 #include "lexicon/accent_restoring.h"
 #include "lexicon/ending_table.h"
 #include "lexicon/noun_crediting.h"
+#include "lexicon/noun_derivation.h"
 #include "lexicon/noun_lexicon.h"
 #include "mpi/agreement.h"
 #include "mpi/mpi_options.h"
@@ -139,6 +140,9 @@ class Job {
     std::optional<WordTable> OwnedWords(CountedShare& counted, const std::vector<Share>& plan);
     // The report at rank 0 (empty elsewhere).
     std::string NounReport(const WordTable& owned);
+    // The lexicon with the nouns every rank derived from the words it owns, the
+    // same table on every rank; `credits` are renumbered into it. Collective.
+    WordTable AgreedDerivedNouns(const WordTable& owned, WordCredits& credits);
     std::string WordReport(const WordTable& owned);
     // Writes the report, in the output encoding, to -o OUT or standard output.
     int WriteReport(std::string_view cp1253Report);
@@ -154,6 +158,7 @@ class Job {
     WordTable m_nouns;
     std::vector<EndingGroup> m_table;
     std::unique_ptr<AccentRestorer> m_accentless;       // with --capitals-accents
+    std::unique_ptr<NounDeriver> m_deriver;             // with --derive-nouns
     std::vector<std::optional<std::uint64_t>> m_sizes;  // of the input files, as probed
     // At rank 0: the probed files that cannot be opened again (standard input, pipes).
     std::map<std::uint32_t, std::unique_ptr<ByteSource>> m_readOnce;
@@ -186,6 +191,7 @@ std::optional<RankFailure> Job::LoadData() {
         if (m_options.capitalsAccents) {
             m_accentless = std::make_unique<AccentRestorer>(m_nouns, m_table);
         }
+        if (m_options.derivedNouns) m_deriver = std::make_unique<NounDeriver>(m_nouns, m_table);
     } catch (const std::bad_alloc&) {
         return RankFailure{failure_place::kConjugation,
                            Status::Fatal({"Out of memory while loading the inflection table ",
@@ -282,21 +288,49 @@ std::optional<WordTable> Job::OwnedWords(CountedShare& counted, const std::vecto
     return owned;
 }
 
+WordTable Job::AgreedDerivedNouns(const WordTable& owned, WordCredits& credits) {
+    const WordTable local = AddDerivedNouns(owned, m_nouns, *m_deriver, credits);
+    const WordTable& mine = local.empty() ? m_nouns : local;
+    // Derived nouns are words of cp1253 letters: a line end parts them.
+    std::string derived;
+    for (const WordEntry& noun : mine.Entries()) {
+        if (m_nouns.Find(noun.word) == WordTable::kNotFound) derived += noun.word + '\n';
+    }
+    std::string every;
+    for (const std::string& rank : m_ranks.Gather(derived)) every += rank;
+    m_ranks.Broadcast(every, 0);
+    std::vector<WordEntry> entries;
+    for (const WordEntry& noun : m_nouns.Entries()) entries.push_back({noun.word, 0});
+    for (std::size_t start = 0, end; start < every.size(); start = end + 1) {
+        end = every.find('\n', start);
+        entries.push_back({std::string_view(every).substr(start, end - start), 0});
+    }
+    WordTable agreed = WordTable::FromEntries(std::move(entries));
+    std::vector<std::uint32_t> positions(mine.size());
+    for (std::size_t n = 0; n < mine.size(); ++n) positions[n] = agreed.Find(mine[n].word);
+    credits.Renumber(positions);
+    return agreed;
+}
+
 std::string Job::NounReport(const WordTable& owned) {
     const auto creditingStarts = Clock::now();
-    AddCredits(CreditNouns(owned, m_nouns, m_table, m_threads, m_accentless.get()), owned, m_nouns);
+    WordCredits credits = CreditNouns(owned, m_nouns, m_table, m_threads, m_accentless.get());
+    WordTable agreed;
+    if (m_deriver) agreed = AgreedDerivedNouns(owned, credits);
+    WordTable& nouns = m_deriver ? agreed : m_nouns;
+    AddCredits(credits, owned, nouns);
     m_times.crediting = SecondsSince(creditingStarts);
 
     const auto reportStarts = Clock::now();
-    std::vector<std::int64_t> counts(m_nouns.size());
-    for (std::size_t noun = 0; noun < counts.size(); ++noun) counts[noun] = m_nouns[noun].count;
+    std::vector<std::int64_t> counts(nouns.size());
+    for (std::size_t noun = 0; noun < counts.size(); ++noun) counts[noun] = nouns[noun].count;
     m_ranks.SumAtRankZero(counts);
     if (!Speaks()) return {};
-    ResetCounts(m_nouns);
+    ResetCounts(nouns);
     for (std::size_t noun = 0; noun < counts.size(); ++noun) {
-        m_nouns.AddToCount(static_cast<std::uint32_t>(noun), counts[noun]);
+        nouns.AddToCount(static_cast<std::uint32_t>(noun), counts[noun]);
     }
-    std::string report = RenderReport(BuildDisplayList(m_nouns, m_options.byFrequency));
+    std::string report = RenderReport(BuildDisplayList(nouns, m_options.byFrequency));
     m_times.report = SecondsSince(reportStarts);
     return report;
 }

@@ -36,10 +36,15 @@ std::string FormatStats(const CorpusStats& stats) {
         {"bad sequences", Whole(stats.badSequences)},
     };
     std::string text;
-    for (const auto& [name, value] : rows) {
+    const auto add = [&text](const char* name, const std::string& value) {
         std::string line = name;
         line.resize(28, ' ');
         text.append(line).append(value).append("\n");
+    };
+    for (const auto& [name, value] : rows) add(name, value);
+    if (stats.derivedNouns) {
+        add("nouns derived", Whole(*stats.derivedNouns));
+        add("tokens crediting them", Whole(stats.derivedTokens));
     }
     return text;
 }

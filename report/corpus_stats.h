@@ -31,6 +31,10 @@ struct CorpusStats {
     std::uint64_t ambiguousWords = 0;   // words that credit two or more nouns
     std::uint64_t ambiguousTokens = 0;  // their tokens
     std::uint64_t badSequences = 0;     // malformed byte sequences met while decoding
+    // When the run derived nouns the lexicon lacks (noun_derivation.h): how many
+    // have a count, and the tokens that credit them.
+    std::optional<std::uint64_t> derivedNouns;
+    std::uint64_t derivedTokens = 0;
     bool operator==(const CorpusStats&) const = default;
 };
 

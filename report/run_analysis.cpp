@@ -110,6 +110,9 @@ RunAnalysis RunAnalysis::Build(const RunFacts& facts) {
         row.count = counts[n];
         row.sureCount = sure[n];
         row.perMillion = PerMillion(row.count, stats.tokens);
+        row.derived =
+            facts.lexicon != nullptr && facts.lexicon->Find(row.noun) == WordTable::kNotFound;
+        if (row.derived) stats.derivedTokens += static_cast<std::uint64_t>(row.count);
         const std::span<const std::uint32_t> formWords(forms.words.data() + forms.offsets[n],
                                                        forms.offsets[n + 1] - forms.offsets[n]);
         row.forms.reserve(formWords.size());
@@ -131,6 +134,10 @@ RunAnalysis RunAnalysis::Build(const RunFacts& facts) {
         analysis.m_nouns.push_back(std::move(row));
     }
     stats.nounsCredited = analysis.m_nouns.size();
+    if (facts.lexicon != nullptr) {
+        stats.derivedNouns = std::count_if(analysis.m_nouns.begin(), analysis.m_nouns.end(),
+                                           [](const NounRow& row) { return row.derived; });
+    }
 
     analysis.m_words.resize(words.size());
     for (std::size_t w = 0; w < words.size(); ++w) {

@@ -44,6 +44,7 @@ struct NounRow {
     double perMillion = 0;
     std::optional<std::uint32_t> files;  // when files were counted
     std::vector<FormCount> forms;        // most frequent first, ties in byte order
+    bool derived = false;                // made from the run's words, not in the lexicon
 };
 
 struct WordRow {
@@ -60,6 +61,9 @@ struct RunFacts {
     const WordCredits* credits = nullptr;  // beside words
     const WordTable* nouns = nullptr;      // the noun table the credits point into
     const WordFiles* files = nullptr;      // beside words; null when not counted
+    // The lexicon, when the run derived nouns beside it: then the nouns of
+    // `nouns` that it lacks are the derived ones.
+    const WordTable* lexicon = nullptr;
     std::uint64_t inputFiles = 0;
     std::uint64_t bytes = 0;
     std::uint64_t badSequences = 0;

@@ -168,6 +168,9 @@ std::vector<std::pair<const char*, std::string>> StatFields(const CorpusStats& s
         {"ambiguous_words", whole(stats.ambiguousWords)},
         {"ambiguous_tokens", whole(stats.ambiguousTokens)},
         {"bad_sequences", whole(stats.badSequences)},
+        {"nouns_derived", stats.derivedNouns ? whole(*stats.derivedNouns) : std::string("null")},
+        {"derived_noun_tokens",
+         stats.derivedNouns ? whole(stats.derivedTokens) : std::string("null")},
     };
 }
 
@@ -199,6 +202,7 @@ std::string Json(const RunAnalysis& analysis, const TableRequest& request,
             out.append(", \"sure_count\": ").append(Number(noun.sureCount));
             out.append(", \"per_million\": ").append(Fixed(noun.perMillion, 2));
             files(noun.files);
+            if (noun.derived) out.append(", \"derived\": true");
             if (request.forms) {
                 out.append(", \"forms\": [");
                 for (std::size_t f = 0; f < noun.forms.size(); ++f) {

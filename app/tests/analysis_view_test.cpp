@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFont>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -201,6 +202,23 @@ class AnalysisViewTest : public QObject {
                  QStringLiteral("%1 (%2%)")
                      .arg(stats.nounTokens)
                      .arg(QString::number(100 * stats.nounTokenShare, 'f', 1)));
+    }
+
+    // A noun the lexicon lacks, derived in the run, stands out and is counted.
+    void derivedNounsStandOutInTheTableAndTheFigures() {
+        ShowAnalysis();
+        QCOMPARE(View()->StatText("statDerived"),
+                 QStringLiteral("– (Tools > Derive Nouns is off)"));
+        m_data->Write("derived.txt", Greek("υποθάλασσας υποθάλασσας λόγου"));
+        Act("ID_TOOLS_DERIVED_NOUNS")->trigger();
+        QVERIFY(Frame()->Runs().Run({m_data->Path("derived.txt")}, Frame()).ok());
+        ChooseOrder("Byte order");
+        QTRY_COMPARE(Words(), QStringList({"λόγος", "υποθάλασσα"}));
+        QVERIFY(!Model()->index(0, 0).data(Qt::FontRole).value<QFont>().italic());
+        QVERIFY(Model()->index(1, 0).data(Qt::FontRole).value<QFont>().italic());
+        QVERIFY(
+            Model()->index(1, 0).data(Qt::ToolTipRole).toString().contains("not in the lexicon"));
+        QCOMPARE(View()->StatText("statDerived"), QStringLiteral("1 (2 tokens)"));
     }
 
     void exportWritesTheRowsShownAndSaveKeepsTheReport() {

@@ -60,7 +60,8 @@ class MainFrameTest : public QObject {
             "&Edit: &Copy | &Find",
             "&View: Sort &Alphabeticaly | Sort by &Frequency | - | Show &Nouns | Show A&ll Words | "
             "- | &Report | A&nalysis",
-            "&Tools: Find &Base Form | - | &Restore Accents of Capitals",
+            "&Tools: Find &Base Form | - | &Restore Accents of Capitals | &Derive Nouns from "
+            "Prefixes and Suffixes",
         };
         QCOMPARE(seen, expected);
     }
@@ -208,17 +209,33 @@ class MainFrameTest : public QObject {
         QVERIFY(m_run.app->Document()->ReportText().empty());
     }
 
-    void restoringAccentsOfCapitalsIsACheckableToolsItem() {
-        QAction* item = Act("ID_TOOLS_CAPITALS_ACCENTS");
+    // Both change the counts, so both are off until checked.
+    void theToolsChoicesAreCheckableItems_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("capitals") << "ID_TOOLS_CAPITALS_ACCENTS"
+                                  << "capitals without accents";
+        QTest::newRow("derived nouns") << "ID_TOOLS_DERIVED_NOUNS"
+                                       << "nouns the lexicon lacks";
+    }
+    void theToolsChoicesAreCheckableItems() {
+        QFETCH(QString, name);
+        QFETCH(QString, tip);
+        CTavroDoc* doc = m_run.app->Document();
+        const auto on = [&] {
+            return name == QLatin1String("ID_TOOLS_CAPITALS_ACCENTS") ? doc->CapitalsAccents()
+                                                                      : doc->DerivedNouns();
+        };
+        QAction* item = Act(name.toLatin1().constData());
         QVERIFY(item->isCheckable());
         QVERIFY(!item->isChecked());
-        QVERIFY(!m_run.app->Document()->CapitalsAccents());
-        QVERIFY(item->statusTip().contains(QStringLiteral("capitals without accents")));
+        QVERIFY(!on());
+        QVERIFY(item->statusTip().contains(tip));
         item->trigger();
         QVERIFY(item->isChecked());
-        QVERIFY(m_run.app->Document()->CapitalsAccents());
+        QVERIFY(on());
         item->trigger();
-        QVERIFY(!m_run.app->Document()->CapitalsAccents());
+        QVERIFY(!on());
     }
 
     // Capitals are written without accents: such a word used to be "not found".
@@ -270,6 +287,42 @@ class MainFrameTest : public QObject {
         QCOMPARE(
             m_run.hooks.messages,
             QStringList({QString::fromUtf8("The base form of the word 'ΚΑΡΕΚΛΩΝ' is 'καρέκλα'.")}));
+    }
+
+    // A noun the lexicon lacks is named in a second sentence, with the item
+    // that credits such nouns while it is off.
+    void findBaseFormNamesADerivedNoun_data() {
+        QTest::addColumn<bool>("deriving");
+        QTest::addColumn<QString>("message");
+        const QString miss =
+            QString::fromUtf8("The base form of the word 'υποτύπους' could not be found.");
+        QTest::newRow("off") << false
+                             << miss + QString::fromUtf8(
+                                           " Made from its prefix or suffix, as Tools > Derive "
+                                           "Nouns from Prefixes and Suffixes does, it is "
+                                           "'υπότυπος', a noun the lexicon lacks.");
+        QTest::newRow("on") << true
+                            << miss + QString::fromUtf8(
+                                          " Made from its prefix or suffix, it is "
+                                          "'υπότυπος', a noun the lexicon lacks.");
+    }
+    void findBaseFormNamesADerivedNoun() {
+        QFETCH(bool, deriving);
+        QFETCH(QString, message);
+        m_run.Stop();
+        const QDir source(QStringLiteral(TAVRO_SOURCE_DIR));
+        m_run.app = StartApp(
+            m_run.hooks, {source.filePath(QStringLiteral("data/finalList.txt")).toStdString(),
+                          source.filePath(QStringLiteral("data/conjugation.txt")).toStdString()});
+        QVERIFY(m_run.app != nullptr);
+        if (deriving) Act("ID_TOOLS_DERIVED_NOUNS")->trigger();
+        OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
+            dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"))
+                ->setText(QString::fromUtf8("υποτύπους"));
+            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+        });
+        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+        QCOMPARE(m_run.hooks.messages, QStringList({message}));
     }
 
     void findBaseFormCancelledShowsNothing() {

@@ -94,7 +94,7 @@ class StartUpTest : public QObject {
             app->MainFrame()->setGeometry(120, 90, 640, 430);
             geometry = app->MainFrame()->geometry();
             for (const char* name : {"ID_VIEW_SORT_BY_FREQUENCY", "ID_VIEW_SHOW_ALL_WORDS",
-                                     "ID_TOOLS_CAPITALS_ACCENTS"})
+                                     "ID_TOOLS_CAPITALS_ACCENTS", "ID_TOOLS_DERIVED_NOUNS"})
                 FindAction(app->MainFrame(), QString::fromLatin1(name))->trigger();
             app->MainFrame()->close();
             app->ExitInstance();
@@ -105,12 +105,13 @@ class StartUpTest : public QObject {
         QVERIFY(doc->SortByFrequency());
         QVERIFY(doc->ShowAllWords());
         QVERIFY(doc->CapitalsAccents());
+        QVERIFY(doc->DerivedNouns());
         auto checked = [&](const char* name) {
             return FindAction(app->MainFrame(), QString::fromLatin1(name))->isChecked();
         };
         QVERIFY(checked("ID_VIEW_SORT_BY_FREQUENCY") && checked("ID_VIEW_SHOW_ALL_WORDS"));
         QVERIFY(!checked("ID_VIEW_SORT_ALPHABETICALLY") && !checked("ID_VIEW_SHOW_NOUNS"));
-        QVERIFY(checked("ID_TOOLS_CAPITALS_ACCENTS"));
+        QVERIFY(checked("ID_TOOLS_CAPITALS_ACCENTS") && checked("ID_TOOLS_DERIVED_NOUNS"));
         QCOMPARE(app->MainFrame()->size(), geometry.size());
     }
 
