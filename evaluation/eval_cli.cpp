@@ -28,6 +28,8 @@ struct EvalOptions {
     std::optional<std::string> judged;
     std::vector<std::string> corpus;
     bool listMisses = false;
+    bool derivedNouns = false;
+    bool capitalsAccents = false;
     std::size_t top = 100;
     bool help = false;
 };
@@ -38,6 +40,8 @@ std::optional<EvalOptions> ParseOptions(const std::vector<std::string>& args, st
     OptionParser parser;
     parser.Flag("--help", options.help, "-h");
     parser.Flag("--list-misses", options.listMisses);
+    parser.Flag("--derive-nouns", options.derivedNouns);
+    parser.Flag("--capitals-accents", options.capitalsAccents);
     parser.Value("--lexicon", options.lexicon);
     parser.Value("--conjugation", options.conjugation);
     parser.Value("--pairs", [&](const std::string& value) {
@@ -125,6 +129,22 @@ int PrintPairScores(const CTavroDoc& doc, const EvalOptions& options, FileSystem
     return 0;
 }
 
+// The nouns `word` (folded) credits as a processing run credits it: when it
+// credits none, with --capitals-accents the noun it matches up to accents, then
+// with --derive-nouns the noun made from it.
+std::vector<std::string> RunCredits(const CTavroDoc& doc, std::string_view word) {
+    std::vector<std::string> credits = CreditedNouns(word, doc.Conjugation(), doc.NounTree());
+    if (credits.empty() && doc.AccentlessIndex() != nullptr && MayLackItsAccent(word)) {
+        const std::uint32_t noun = doc.AccentlessIndex()->Find(word, RestoredMatch::kOnlyNoun);
+        if (noun != WordTable::kNotFound) credits.push_back(doc.NounTree()[noun].word);
+    }
+    if (credits.empty() && doc.DerivedNouns()) {
+        std::string derived = DerivedNounOfTyped(word, doc.NounTree(), doc.Conjugation());
+        if (!derived.empty()) credits.push_back(std::move(derived));
+    }
+    return credits;
+}
+
 int PrintCredits(const CTavroDoc& doc, const std::string& path, FileSystem& files,
                  std::ostream& out, std::ostream& err) {
     const std::optional<std::string> text = ReadFile(files, path, err);
@@ -132,8 +152,7 @@ int PrintCredits(const CTavroDoc& doc, const std::string& path, FileSystem& file
     for (const std::string& line : SplitLexiconLines(*text)) {
         if (line.empty()) continue;
         const std::string word = FoldGreek(line);
-        out << Cp1253ToUtf8(word) << '\t'
-            << JoinUtf8(CreditedNouns(word, doc.Conjugation(), doc.NounTree())) << '\n';
+        out << Cp1253ToUtf8(word) << '\t' << JoinUtf8(RunCredits(doc, word)) << '\n';
     }
     return 0;
 }
@@ -157,7 +176,7 @@ int DifferingItems(const CTavroDoc& doc, const std::vector<JudgedRow>& rows) {
         auto& [word, nouns] = wordAndNouns;
         std::vector<std::string> credited;
         for (const std::string& noun :
-             CreditedNouns(Utf8ToCp1253(word).value_or(word), doc.Conjugation(), doc.NounTree())) {
+             RunCredits(doc, FoldGreek(Utf8ToCp1253(word).value_or(word)))) {
             credited.push_back(Cp1253ToUtf8(noun));
         }
         std::sort(credited.begin(), credited.end());
@@ -223,6 +242,7 @@ int PrintCorpusScores(CTavroDoc& doc, const EvalOptions& options, ConsolePlatfor
 const char* EvalUsage() {
     return "Usage: tavro-eval [--lexicon FILE] [--conjugation FILE] [--pairs FILE "
            "[--list-misses]]\n"
+           "                  [--capitals-accents] [--derive-nouns]\n"
            "                  [--credits FILE] [--judged FILE] [--top N] [CORPUS_FILE...]\n"
            "\n"
            "Measures how well a noun lexicon and an inflection table find nouns, with the\n"
@@ -247,6 +267,9 @@ const char* EvalUsage() {
            "                   credits and token recall of the nouns, weighted, each with\n"
            "                   a 95% Wilson interval; says when this lexicon and table\n"
            "                   credit the sampled words otherwise than the file.\n"
+           "  --capitals-accents, --derive-nouns\n"
+           "                   for --credits, --judged and corpus files: credit words as\n"
+           "                   tavro-cli with the same options credits them.\n"
            "  CORPUS_FILE...   run the program's processing run over the files and print the\n"
            "                   share of word tokens that credit at least one noun (all tokens,\n"
            "                   and tokens with a Greek letter) and the most credited nouns.\n"
@@ -280,6 +303,8 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return loaded.exitStatus();
     }
 
+    doc.SetDerivedNouns(options->derivedNouns);
+    doc.SetCapitalsAccents(options->capitalsAccents);
     if (options->pairs) {
         if (const int status = PrintPairScores(doc, *options, files, out, err); status != 0) {
             return status;

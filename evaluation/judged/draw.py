@@ -19,13 +19,16 @@ either side, the token marked [[so]], in its original case.
       (seed 1253, 330 and 400 tokens), and check --as-drawn takes the same options
   draw.py recredit --eval TAVRO_EVAL --lexicon L --conjugation C SAMPLE.tsv -o NEW.tsv
       the same items with the credits of other data: a credit that the old file
-      has keeps its verdict, a new one is left empty to be judged; each item keeps
-      its stratum, weight, lemma and context, so the figures of both files are
-      estimates for the same draw
+      has keeps its verdict; a new one follows from the token's judgement (right
+      when it is the token's lemma, context when the token was, wrong otherwise);
+      each item keeps its stratum, weight, lemma and context, so the figures of
+      both files are estimates for the same draw. --derive-nouns and
+      --capitals-accents (here and for check) credit as tavro-cli's options do
   draw.py check --eval TAVRO_EVAL --lexicon L --conjugation C SAMPLE.tsv [--as-drawn]
       exit 1 unless every row is judged and each item holds the credits that this
       data gives; with --as-drawn, also unless the items are those a new draw with
-      this data gives (the columns the judge fills are not compared)
+      this data gives (the columns the judge fills are not compared); with
+      --recredited, the file as recredit would write it is checked
 """
 import argparse
 import random
@@ -93,14 +96,16 @@ def corpus_tokens():
     return found
 
 
-def credits_of(words, eval_binary, lexicon, conjugation):
+def credits_of(words, args):
     """{folded word (cp1253 bytes): [credited nouns, UTF-8]} from tavro-eval --credits."""
     words = sorted(set(words))
     with tempfile.TemporaryDirectory() as tmp:
         listing = Path(tmp) / "words.txt"
         listing.write_bytes(b"".join(w + b"\n" for w in words))
-        output = subprocess.run([eval_binary, "--lexicon", str(lexicon), "--conjugation",
-                                 str(conjugation), "--credits", str(listing)],
+        derive = (["--derive-nouns"] if args.derive_nouns else []) + \
+            (["--capitals-accents"] if args.capitals_accents else [])
+        output = subprocess.run([args.eval, "--lexicon", str(args.lexicon), "--conjugation",
+                                 str(args.conjugation), "--credits", str(listing)] + derive,
                                 capture_output=True, check=True).stdout.decode("utf-8")
     lines = output.splitlines()
     if len(lines) != len(words):
@@ -177,7 +182,7 @@ def write_sample(path, rows):
 
 def draw(args):
     tokens = corpus_tokens()
-    credits = credits_of((t[3] for t in tokens), args.eval, args.lexicon, args.conjugation)
+    credits = credits_of((t[3] for t in tokens), args)
     credited = [t for t in tokens if credits[t[3]]]
     uncredited = [t for t in tokens if not credits[t[3]]]
     rng = random.Random(args.seed)
@@ -195,7 +200,7 @@ def draw(args):
 
 def recredit(args, rows):
     words = {row["word"].encode("cp1253") for row in rows}
-    credits = credits_of(words, args.eval, args.lexicon, args.conjugation)
+    credits = credits_of(words, args)
     out = []
     for item_rows in group_items(rows):
         first = item_rows[0]
@@ -206,14 +211,33 @@ def recredit(args, rows):
             seen[noun] = seen.get(noun, 0) + 1
             key = noun if seen[noun] == 1 else f"{noun}#{seen[noun]}"
             judged[key] = (row["verdict"], row["reason"])
-        if "" not in judged:
-            # A token that stops crediting is a noun exactly when its judged lemma says so.
-            judged[""] = ("noun" if first["lemma"] else "not-noun", "") if first["verdict"] \
-                != "context" else ("context", "")
+        token = token_judgement(item_rows)
+        judged.setdefault("", (token, ""))
+        # A credit the old file lacks follows from the token's judgement: its
+        # lemma, if it has one, is the one right credit.
+        for noun in credits[first["word"].encode("cp1253")]:
+            if noun not in judged:
+                judged[noun] = new_credit_verdict(noun, token, first["lemma"])
         out += rows_of(first["item"], first["stratum"], first["weight"], first["word"],
                        credits[first["word"].encode("cp1253")], first["source"],
                        first["context"], judged)
     return out
+
+
+def token_judgement(item_rows):
+    """noun, not-noun or context: what the judge said of the token of these rows."""
+    if any(row["verdict"] == "context" for row in item_rows):
+        return "context"
+    return "noun" if item_rows[0]["lemma"] else "not-noun"
+
+
+def new_credit_verdict(noun, token, lemma):
+    """(verdict, reason) of a credit that the judged file does not have."""
+    if token == "context":
+        return "context", ""
+    if noun == lemma:
+        return "right", ""
+    return "wrong", "not a noun" if token == "not-noun" else "wrong noun"
 
 
 def group_items(rows):
@@ -272,6 +296,12 @@ def main():
                         help="tokens drawn from the credited stratum")
     parser.add_argument("--uncredited", type=int, default=UNCREDITED,
                         help="tokens drawn from the uncredited stratum")
+    parser.add_argument("--derive-nouns", action="store_true",
+                        help="credit the nouns made from words as tavro-cli --derive-nouns does")
+    parser.add_argument("--capitals-accents", action="store_true",
+                        help="credit words as tavro-cli --capitals-accents does")
+    parser.add_argument("--recredited", action="store_true",
+                        help="check: the file as recredit with these options writes it")
     parser.add_argument("--as-drawn", action="store_true",
                         help="check: also require the items of a new draw with this data")
     args = parser.parse_intermixed_args()
@@ -282,6 +312,8 @@ def main():
         parser.error(f"{args.mode} needs the sample file")
     rows = read_sample(args.sample)
     if args.mode == "check":
+        if args.recredited:
+            rows = [dict(zip(COLUMNS, row)) for row in recredit(args, rows)]
         return check(args, rows)
     write_sample(args.output, recredit(args, rows))
     return 0

@@ -81,6 +81,9 @@ def pooled_rows(paths):
 
 
 def main(args):
+    if args[0] in ("-h", "--help"):
+        print(__doc__)
+        return 0
     pooled = args[0] == "--pooled"
     paths = args[1:] if pooled else args
     if not paths:
