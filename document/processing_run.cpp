@@ -79,7 +79,8 @@ Status CTavroDoc::ProcessInputFiles() {
             CreditNouns(counted.words, *m_pNounTree, m_conjugation, m_threads, m_accentless.get());
         std::unique_ptr<WordTable> runNouns;
         if (m_deriver) {
-            WordTable all = AddDerivedNouns(counted.words, *m_pNounTree, *m_deriver, credits);
+            WordTable all =
+                AddDerivedNouns(counted.words, *m_pNounTree, *m_deriver, credits, m_threads);
             if (!all.empty()) runNouns = std::make_unique<WordTable>(std::move(all));
         }
         timings.crediting = SecondsSince(creditingStarts);

@@ -39,7 +39,7 @@ class WordCredits {
     friend WordCredits CreditNouns(const WordTable&, const WordTable&,
                                    const std::vector<EndingGroup>&, int, const AccentRestorer*);
     friend WordTable AddDerivedNouns(const WordTable&, const WordTable&, const NounDeriver&,
-                                     WordCredits&);
+                                     WordCredits&, int);
     std::vector<std::size_t> m_offsets;  // word w's credits are [m_offsets[w], m_offsets[w + 1])
     std::vector<std::uint32_t> m_nouns;
 };

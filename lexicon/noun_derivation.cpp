@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <iterator>
+#include <utility>
 
 #include "corpus/char_classes.h"
+#include "corpus/parallel.h"
 #include "lexicon/accent.h"
 #include "lexicon/base_form.h"
 
@@ -15,8 +17,8 @@ namespace {
 // build's list of data/tools/lexicon_rules.py): επανα ξανα υπερ υπο μικρο μακρο
 // ημι αντι πολυ μονο ψευδο αυτο μετα προ απο.
 constexpr std::array<std::string_view, 15> kPrefixes = {
-    "\xE5\xF0\xE1\xED\xE1", "\xEE\xE1\xED\xE1", "\xF5\xF0\xE5\xF1", "\xF5\xF0\xEF",
-    "\xEC\xE9\xEA\xF1\xEF", "\xEC\xE1\xEA\xF1\xEF", "\xE7\xEC\xE9", "\xE1\xED\xF4\xE9",
+    "\xE5\xF0\xE1\xED\xE1", "\xEE\xE1\xED\xE1",     "\xF5\xF0\xE5\xF1",     "\xF5\xF0\xEF",
+    "\xEC\xE9\xEA\xF1\xEF", "\xEC\xE1\xEA\xF1\xEF", "\xE7\xEC\xE9",         "\xE1\xED\xF4\xE9",
     "\xF0\xEF\xEB\xF5",     "\xEC\xEF\xED\xEF",     "\xF8\xE5\xF5\xE4\xEF", "\xE1\xF5\xF4\xEF",
     "\xEC\xE5\xF4\xE1",     "\xF0\xF1\xEF",         "\xE1\xF0\xEF"};
 
@@ -35,6 +37,9 @@ constexpr std::array<std::string_view, 2> kGerundEndings = {"\xEF\xED\xF4\xE1\xF
 constexpr std::array<std::string_view, 7> kRefusedHeads = {
     "\xEC\xE5\xED\xEF\xF2", "\xEC\xDD\xED\xEF\xF2", "\xEC\xE5\xED\xEF", "\xEC\xDD\xED\xEF",
     "\xE9\xEA\xFC\xF2",     "\xE9\xEA\xDE",         "\xE9\xEA\xFC"};
+
+// Below this many words per share, a thread costs more than it saves.
+constexpr std::size_t kWordsPerShare = 20000;
 
 constexpr std::string_view kOs = "\xEF\xF2";  // ος
 constexpr char kRho = '\xF1';
@@ -104,8 +109,8 @@ std::string NounDeriver::WithSuffixNoun(std::string_view word) const {
     ForEachBaseFormCandidate(word, m_table, m_endings, [&](const std::string& candidate) {
         for (const std::string_view suffix : kNounSuffixes) {
             if (candidate.ends_with(suffix) && AccentCount(candidate) == 1 &&
-                VowelGroups(std::string_view(candidate).substr(
-                    0, candidate.size() - suffix.size())) >= 2) {
+                VowelGroups(
+                    std::string_view(candidate).substr(0, candidate.size() - suffix.size())) >= 2) {
                 noun = candidate;
                 return false;
             }
@@ -152,12 +157,25 @@ std::string DerivedNounOfTyped(std::string_view typed, const WordTable& nouns,
 }
 
 WordTable AddDerivedNouns(const WordTable& words, const WordTable& nouns,
-                          const NounDeriver& deriver, WordCredits& credits) {
-    std::map<std::size_t, std::string> derived;  // word position: its noun
-    for (std::size_t w = 0; w < credits.WordCount(); ++w) {
-        if (!credits.Of(w).empty()) continue;
-        std::string noun = deriver.DerivedNoun(words[w].word);
-        if (!noun.empty()) derived.emplace(w, std::move(noun));
+                          const NounDeriver& deriver, WordCredits& credits, int threads) {
+    // Word position: its noun, found share by share, in word order.
+    using Derived = std::vector<std::pair<std::size_t, std::string>>;
+    const std::size_t wordCount = credits.WordCount();
+    const std::size_t shareCount = std::max<std::size_t>(1, wordCount / kWordsPerShare);
+    const std::size_t shareSize = (wordCount + shareCount - 1) / shareCount;
+    std::vector<Derived> shares(shareCount);
+    RunShares(shareCount, ThreadsFor(threads), [&](std::size_t s) {
+        const std::size_t end = std::min(wordCount, (s + 1) * shareSize);
+        for (std::size_t w = s * shareSize; w < end; ++w) {
+            if (!credits.Of(w).empty()) continue;
+            std::string noun = deriver.DerivedNoun(words[w].word);
+            if (!noun.empty()) shares[s].emplace_back(w, std::move(noun));
+        }
+    });
+    Derived derived;
+    for (Derived& share : shares) {
+        derived.insert(derived.end(), std::make_move_iterator(share.begin()),
+                       std::make_move_iterator(share.end()));
     }
     if (derived.empty()) return {};
     std::vector<WordEntry> entries;

@@ -61,8 +61,10 @@ std::string DerivedNounOfTyped(std::string_view typed, const WordTable& nouns,
 // that `deriver` makes from a word of `words` that `credits` gives no noun. Each
 // such word then credits its noun, and every credit is renumbered to a position
 // in the table returned (whose counts are all 0). Without any such word the
-// table returned is empty and `credits` are left as they were.
+// table returned is empty and `credits` are left as they were. The words are
+// looked at on up to `threads` threads (0: every core); the result does not
+// depend on it.
 WordTable AddDerivedNouns(const WordTable& words, const WordTable& nouns,
-                          const NounDeriver& deriver, WordCredits& credits);
+                          const NounDeriver& deriver, WordCredits& credits, int threads = 0);
 
 }  // namespace tavro

@@ -289,7 +289,7 @@ std::optional<WordTable> Job::OwnedWords(CountedShare& counted, const std::vecto
 }
 
 WordTable Job::AgreedDerivedNouns(const WordTable& owned, WordCredits& credits) {
-    const WordTable local = AddDerivedNouns(owned, m_nouns, *m_deriver, credits);
+    const WordTable local = AddDerivedNouns(owned, m_nouns, *m_deriver, credits, m_threads);
     const WordTable& mine = local.empty() ? m_nouns : local;
     // Derived nouns are words of cp1253 letters: a line end parts them.
     std::string derived;
