@@ -54,6 +54,17 @@ void PlaceAccent(std::string& word, int index) {
     if (accented != 0) word[index] = static_cast<char>(accented);
 }
 
+int VowelGroups(std::string_view word) {
+    int groups = 0;
+    bool inVowels = false;
+    for (const char c : word) {
+        const bool vowel = IsVowel(static_cast<unsigned char>(c));
+        if (vowel && !inVowels) ++groups;
+        inVowels = vowel;
+    }
+    return groups;
+}
+
 int LastVowelBefore(std::string_view word, int p) {
     for (int i = p - 1; i >= 0; --i) {
         if (IsVowel(ByteAt(word, i))) return i;

@@ -17,6 +17,10 @@ void RemoveAccent(std::string& word);
 // Accents the plain vowel at `index`; any other byte, or an index out of range, is left.
 void PlaceAccent(std::string& word, int index);
 
+// How many runs of vowels `word` holds (a diphthong, or any vowels side by
+// side, count once): its syllables, near enough for telling one from several.
+int VowelGroups(std::string_view word);
+
 // Index of the nearest vowel below `p`, or a negative value when there is none.
 int LastVowelBefore(std::string_view word, int p);
 

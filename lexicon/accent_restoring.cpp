@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "corpus/char_classes.h"
 #include "lexicon/accent.h"
 #include "lexicon/base_form.h"
 
@@ -37,15 +36,7 @@ std::string WithoutAccents(std::string_view word) {
 }
 
 bool MayLackItsAccent(std::string_view word) {
-    if (FindAccentedVowel(word) != -1) return false;
-    int groups = 0;
-    bool inVowels = false;
-    for (const char c : word) {
-        const bool vowel = IsVowel(static_cast<unsigned char>(c));
-        if (vowel && !inVowels) ++groups;
-        inVowels = vowel;
-    }
-    return groups >= 2;
+    return FindAccentedVowel(word) == -1 && VowelGroups(word) >= 2;
 }
 
 namespace {

@@ -4,17 +4,13 @@
 
 #include "lexicon/noun_crediting.h"
 #include "tests/greek_text.h"
+#include "tests/noun_table.h"
 
 namespace tavro {
 namespace {
 
 using testing::Greek;
-
-WordTable Nouns(std::initializer_list<const char*> utf8) {
-    std::vector<WordEntry> entries;
-    for (const char* noun : utf8) entries.emplace_back(Greek(noun), 0);
-    return WordTable::FromEntries(std::move(entries));
-}
+using testing::NounTable;
 
 TEST(AccentRestoring, AccentsAndDialytikaAreLeftOut) {
     EXPECT_EQ(WithoutAccents(Greek("άέήίόύώΐΰϊϋ")), Greek("αεηιουωιυιυ"));
@@ -36,7 +32,7 @@ TEST(AccentRestoring, OnlyUnaccentedWordsOfTwoOrMoreVowelGroupsMayLackTheirAccen
 TEST(AccentRestoring, ACountTakesOnlyTheOneNounThatMatches) {
     const auto table = ParseConjugationText(Greek("ων α ας\nης η\nιού ί-1\n"));
     const WordTable nouns =
-        Nouns({"τιμή", "καρέκλα", "καρεκλάς", "χώρα", "χωρά", "λόγος", "σπίτι"});
+        NounTable({"τιμή", "καρέκλα", "καρεκλάς", "χώρα", "χωρά", "λόγος", "σπίτι"});
     const AccentRestorer restorer(nouns, table);
     const auto noun = [&](const char* word, RestoredMatch match) {
         const std::uint32_t found = restorer.Find(Greek(word), match);
@@ -57,7 +53,7 @@ TEST(AccentRestoring, ACountTakesOnlyTheOneNounThatMatches) {
 
 TEST(AccentRestoring, CreditingRestoresOnlyWhereTheWordCreditsNothing) {
     const auto table = ParseConjugationText(Greek("ης η\n"));
-    WordTable nouns = Nouns({"τιμή", "τιμης"});
+    WordTable nouns = NounTable({"τιμή", "τιμης"});
     const WordTable words = WordTable::FromEntries(
         {WordEntry(Greek("ΤΙΜΗ"), 3), WordEntry(Greek("τιμης"), 2), WordEntry(Greek("τιμη"), 1)});
     const AccentRestorer restorer(nouns, table);

@@ -50,18 +50,6 @@ bool EndsWithAny(std::string_view word, const std::array<std::string_view, N>& e
                        [&](std::string_view ending) { return word.ends_with(ending); });
 }
 
-// Vowel groups of `text`: a run of vowels counts once.
-int VowelGroups(std::string_view text) {
-    int groups = 0;
-    bool inVowels = false;
-    for (const char c : text) {
-        const bool vowel = IsVowel(static_cast<unsigned char>(c));
-        if (vowel && !inVowels) ++groups;
-        inVowels = vowel;
-    }
-    return groups;
-}
-
 // Accented vowels of `word`. A word of its own carries one; two tell of words
 // run together (ομάδαομαδοποίηση).
 int AccentCount(std::string_view word) {

@@ -3,17 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/greek_text.h"
+#include "tests/noun_table.h"
 
 namespace tavro {
 namespace {
 
 using testing::Greek;
-
-WordTable Nouns(std::initializer_list<const char*> utf8) {
-    std::vector<WordEntry> entries;
-    for (const char* noun : utf8) entries.emplace_back(Greek(noun), 0);
-    return WordTable::FromEntries(std::move(entries));
-}
+using testing::NounTable;
 
 struct Case {
     const char* word;
@@ -25,8 +21,8 @@ class NounDerivationTest : public ::testing::Test {
     const std::vector<EndingGroup> m_table =
         ParseConjugationText(Greek("ους ος\nου ος ος-1\nού ός\nα ο ος\nας α\nης η\nεων η-1\n"));
     const WordTable m_nouns =
-        Nouns({"τύπος", "κατάλογος", "έγγραφο", "φόρτωση", "ρύθμιση", "ηγούμενος", "λογιστική",
-               "ορίζοντας", "χώρα", "χώρος", "σκάλα", "υποσκάλα"});
+        NounTable({"τύπος", "κατάλογος", "έγγραφο", "φόρτωση", "ρύθμιση", "ηγούμενος", "λογιστική",
+                   "ορίζοντας", "χώρα", "χώρος", "σκάλα", "υποσκάλα"});
     const NounDeriver m_deriver{m_nouns, m_table};
 
     void Expect(std::initializer_list<Case> cases) const {
@@ -78,7 +74,7 @@ TEST_F(NounDerivationTest, ASuffixThatOnlyNounsTakeMakesANounOfTheCandidate) {
 }
 
 TEST_F(NounDerivationTest, DerivedNounsJoinTheTableAndTheCreditsAreRenumbered) {
-    const WordTable words = Nouns({"και", "τύπος", "υποτύπους", "υποτύπου", "οπτικοποίησης"});
+    const WordTable words = NounTable({"και", "τύπος", "υποτύπους", "υποτύπου", "οπτικοποίησης"});
     WordCredits credits = CreditNouns(words, m_nouns, m_table, 1);
     WordTable all = AddDerivedNouns(words, m_nouns, m_deriver, credits);
     ASSERT_EQ(all.size(), m_nouns.size() + 2);
@@ -98,7 +94,7 @@ TEST_F(NounDerivationTest, DerivedNounsJoinTheTableAndTheCreditsAreRenumbered) {
 }
 
 TEST_F(NounDerivationTest, WithoutDerivedNounsTheCreditsStayAsTheyWere) {
-    const WordTable words = Nouns({"και", "τύπους", "χώρα"});
+    const WordTable words = NounTable({"και", "τύπους", "χώρα"});
     WordCredits credits = CreditNouns(words, m_nouns, m_table, 1);
     const std::size_t before = credits.size();
     EXPECT_TRUE(AddDerivedNouns(words, m_nouns, m_deriver, credits).empty());

@@ -32,6 +32,22 @@ class MainFrameTest : public QObject {
 
     CMainFrame* Frame() { return m_run.app->MainFrame(); }
     QAction* Act(const char* name) { return FindAction(Frame(), QString::fromLatin1(name)); }
+    // The program started again over the lexicon and table of data/.
+    void RestartWithTheBundledData() {
+        m_run.Stop();
+        const QDir source(QStringLiteral(TAVRO_SOURCE_DIR));
+        m_run.app = StartApp(
+            m_run.hooks, {source.filePath(QStringLiteral("data/finalList.txt")).toStdString(),
+                          source.filePath(QStringLiteral("data/conjugation.txt")).toStdString()});
+    }
+    // Tools > Find Base Form, with `typed` entered in its dialog.
+    void FindBaseFormOf(const QString& typed) {
+        OnNext<CBaseFormDlg>([typed](CBaseFormDlg* dlg) {
+            dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"))->setText(typed);
+            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+        });
+        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+    }
     QStringList Marked() {
         QStringList marked;
         for (const char* name : {"ID_VIEW_SORT_ALPHABETICALLY", "ID_VIEW_SORT_BY_FREQUENCY",
@@ -262,28 +278,15 @@ class MainFrameTest : public QObject {
         QFETCH(QString, typed);
         QFETCH(QString, message);
         if (restoring) Act("ID_TOOLS_CAPITALS_ACCENTS")->trigger();
-        OnNext<CBaseFormDlg>([typed](CBaseFormDlg* dlg) {
-            dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"))->setText(typed);
-            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
-        });
-        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+        FindBaseFormOf(typed);
         QCOMPARE(m_run.hooks.messages, QStringList({message}));
     }
 
     void findBaseFormAnswersCapitalsWithTheBundledLexicon() {
-        m_run.Stop();
-        const QDir source(QStringLiteral(TAVRO_SOURCE_DIR));
-        m_run.app = StartApp(
-            m_run.hooks, {source.filePath(QStringLiteral("data/finalList.txt")).toStdString(),
-                          source.filePath(QStringLiteral("data/conjugation.txt")).toStdString()});
+        RestartWithTheBundledData();
         QVERIFY(m_run.app != nullptr);
         Act("ID_TOOLS_CAPITALS_ACCENTS")->trigger();
-        OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
-            dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"))
-                ->setText(QString::fromUtf8("ΚΑΡΕΚΛΩΝ"));
-            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
-        });
-        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+        FindBaseFormOf(QString::fromUtf8("ΚΑΡΕΚΛΩΝ"));
         QCOMPARE(
             m_run.hooks.messages,
             QStringList({QString::fromUtf8("The base form of the word 'ΚΑΡΕΚΛΩΝ' is 'καρέκλα'.")}));
@@ -309,19 +312,10 @@ class MainFrameTest : public QObject {
     void findBaseFormNamesADerivedNoun() {
         QFETCH(bool, deriving);
         QFETCH(QString, message);
-        m_run.Stop();
-        const QDir source(QStringLiteral(TAVRO_SOURCE_DIR));
-        m_run.app = StartApp(
-            m_run.hooks, {source.filePath(QStringLiteral("data/finalList.txt")).toStdString(),
-                          source.filePath(QStringLiteral("data/conjugation.txt")).toStdString()});
+        RestartWithTheBundledData();
         QVERIFY(m_run.app != nullptr);
         if (deriving) Act("ID_TOOLS_DERIVED_NOUNS")->trigger();
-        OnNext<CBaseFormDlg>([](CBaseFormDlg* dlg) {
-            dlg->findChild<QLineEdit*>(QStringLiteral("IDC_INFLECTED_WORD"))
-                ->setText(QString::fromUtf8("υποτύπους"));
-            dlg->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
-        });
-        Act("ID_TOOLS_FIND_BASE_FORM")->trigger();
+        FindBaseFormOf(QString::fromUtf8("υποτύπους"));
         QCOMPARE(m_run.hooks.messages, QStringList({message}));
     }
 
