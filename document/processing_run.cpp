@@ -88,6 +88,7 @@ Status CTavroDoc::ProcessInputFiles() {
         ClearRun();
         m_pWordTree = std::make_unique<WordTable>(std::move(counted.words));
         m_pRunNounTree = std::move(runNouns);
+        m_runDerivedNouns = m_deriver != nullptr;
         AddCredits(credits, *m_pWordTree, m_pRunNounTree ? *m_pRunNounTree : *m_pNounTree);
         m_credits = std::move(credits);
         m_runWarnings = std::move(counted.warnings);

@@ -11,7 +11,7 @@ const RunAnalysis* CTavroDoc::Analysis() const {
         facts.words = m_pWordTree.get();
         facts.credits = &m_credits;
         facts.nouns = &NounTree();
-        facts.lexicon = m_deriver ? m_pNounTree.get() : nullptr;
+        facts.lexicon = m_runDerivedNouns ? m_pNounTree.get() : nullptr;
         facts.files = m_wordFiles.empty() ? nullptr : &m_wordFiles;
         facts.inputFiles = m_runFileCount;
         facts.bytes = m_bytesRead;

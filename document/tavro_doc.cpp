@@ -46,6 +46,7 @@ void CTavroDoc::ClearRun() {
     m_analysis.reset();
     ResetCounts(*m_pNounTree);
     m_pRunNounTree.reset();
+    m_runDerivedNouns = false;
 }
 
 bool CTavroDoc::OnNewDocument() {

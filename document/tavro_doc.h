@@ -182,6 +182,7 @@ class CTavroDoc {
     std::vector<std::string> m_addedCounts;
     std::unique_ptr<AccentRestorer> m_accentless;  // when capitals are matched up to accents
     std::unique_ptr<NounDeriver> m_deriver;        // when nouns are derived
+    bool m_runDerivedNouns = false;                // whether the last run derived them
     Platform& m_platform;
     int m_threads = 0;
     EncodingChoice m_inputEncoding = EncodingChoice::kAuto;
