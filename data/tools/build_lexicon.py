@@ -4,7 +4,10 @@
 Sources: the FreeDict noun list kept in the repository
 (data/sources/nouns-freedict.cp1253.txt); the noun headwords of the sixteen
 FreeDict Modern Greek dictionaries of Debian (packages dict-freedict-ell-*, read
-from /usr/share/dictd); the nouns of data/nouns-added.txt; and the words of the
+from /usr/share/dictd); the Greek translations of the noun headwords of the seven
+FreeDict dictionaries into Modern Greek that tag their headwords (packages
+dict-freedict-{deu,fin,fra,ita,nld,pol,swe}-ell), when lexicon_rules.translated_noun
+takes them for nouns; the nouns of data/nouns-added.txt; and the words of the
 hunspell-el word list (Debian package hunspell-el, /usr/share/hunspell/el_GR.dic)
 whose declension only nouns have (lexicon_rules.NOUN_CLASSES), that it lists in
 the singular of a class only nouns have (-ση with -σης, -ότητα with -ότητας), or
@@ -61,6 +64,11 @@ SOURCE_LIST = DATA_DIR / "sources" / "nouns-freedict.cp1253.txt"
 DICT_NAMES = [f"freedict-ell-{lang}" for lang in (
     "bul", "eng", "fin", "fra", "ind", "ita", "jpn", "lat", "lit", "nld", "nor", "pol", "por",
     "rus", "spa", "swe")]
+# Dictionaries into Greek, read for the translations of their noun headwords.
+# freedict-eng-ell is not one of them: it tags no part of speech.
+TRANSLATION_DICT_NAMES = [f"freedict-{lang}-ell" for lang in (
+    "deu", "fin", "fra", "ita", "nld", "pol", "swe")]
+ALL_DICT_NAMES = DICT_NAMES + TRANSLATION_DICT_NAMES
 HUNSPELL_DIC = Path("/usr/share/hunspell/el_GR.dic")
 PROSE_DIR = REPO_DIR / "data" / "sources" / "prose"
 DEV_PAIRS = REPO_DIR / "evaluation" / "pairs" / "paradigms-dev.tsv"
@@ -88,22 +96,45 @@ def normalise(word):
     return word
 
 
-def dictionary_headwords(dict_name):
-    """{tag: [headwords]} of one installed FreeDict dictionary, for the tags n, adj and adv."""
+def dictionary_entries(dict_name):
+    """(headword, [tags], [lines after the first]) of every entry of an installed FreeDict
+    dictionary."""
     data = gzip.open(DICT_DIR / f"{dict_name}.dict.dz").read()
-    found = {"n": [], "adj": [], "adv": []}
     for line in (DICT_DIR / f"{dict_name}.index").read_text(encoding="utf-8").splitlines():
         headword, offset, length = line.split("\t")
         if headword.startswith("00database"):
             continue
         start = decode_b64(offset)
-        entry = data[start:start + decode_b64(length)].decode("utf-8")
-        match = HEADER.match(entry.split("\n", 1)[0])
-        if not match:
+        lines = data[start:start + decode_b64(length)].decode("utf-8").split("\n")
+        match = HEADER.match(lines[0])
+        if match:
+            tags = [tag.strip("<>") for tag in match.group("tags").split()]
+            yield match.group("word"), tags, lines[1:]
+
+
+def dictionary_headwords(dict_name):
+    """{tag: [headwords]} of one installed FreeDict dictionary, for the tags n, adj and adv."""
+    found = {"n": [], "adj": [], "adv": []}
+    for headword, tags, _ in dictionary_entries(dict_name):
+        for tag in tags:
+            if tag in found:
+                found[tag].append(headword)
+    return found
+
+
+def noun_translations(dict_name):
+    """{Greek word: [headwords]} of the one-word translations of the noun headwords of a
+    FreeDict dictionary into Greek. Its tags read "<n, masc>", its translations
+    "1. κεφάλι, κεφαλή", one sense a line, before the definitions in the other language."""
+    found = {}
+    for headword, tags, lines in dictionary_entries(dict_name):
+        if "n" not in {tag.strip(",") for tag in tags}:
             continue
-        for tag in match.group("tags").split():
-            if tag.strip("<>") in found:
-                found[tag.strip("<>")].append(match.group("word"))
+        for line in lines:
+            for item in re.sub(r"^\s*\d+\.\s*", "", line).split(","):
+                word = normalise(item)
+                if word:
+                    found.setdefault(word, []).append(headword)
     return found
 
 
@@ -149,7 +180,7 @@ def package_version(package):
 
 def require_packages():
     """Stops the build, naming the Debian packages to install, when a dictionary is missing."""
-    missing = [f"dict-{name}" for name in DICT_NAMES
+    missing = [f"dict-{name}" for name in ALL_DICT_NAMES
                if not (DICT_DIR / f"{name}.index").exists() or not (DICT_DIR / f"{name}.dict.dz").exists()]
     if not HUNSPELL_DIC.exists():
         missing.append("hunspell-el")
@@ -222,6 +253,14 @@ class Sources:
             for word in filter(None, map(normalise, headwords["adj"])):
                 self.adjectives.setdefault(word, set()).add(name[len("freedict-"):])
             self.adverbs |= {word for word in map(normalise, headwords["adv"]) if word}
+        self.translations = {}  # word: ["deu-ell Kopf", ...]
+        for name in TRANSLATION_DICT_NAMES:
+            found = noun_translations(name)
+            log.append(f"- {name}: {len(found)} distinct one-word Greek translations of "
+                       "headwords tagged <n>")
+            for word, headwords in found.items():
+                self.translations.setdefault(word, []).extend(
+                    f"{name[len('freedict-'):]} {headword}" for headword in headwords)
         added = {word for word in map(normalise, read_words("nouns-added.txt")) if word}
         log.append(f"- nouns-added.txt: {len(added)} nouns, {len(added - self.nouns)} new")
         self.nouns |= added
@@ -235,9 +274,42 @@ class Sources:
                    f"{len(self.adjectives)} words tagged <adj> and {len(self.adverbs)} <adv> "
                    "in the dictionaries")
         self.packages = ", ".join(f"dict-{name} {package_version('dict-' + name)}"
-                                  for name in DICT_NAMES) + \
+                                  for name in ALL_DICT_NAMES) + \
             f", hunspell-el {package_version('hunspell-el')}"
-        self.notices = "".join(licence_notice(name) + "\n" for name in DICT_NAMES)
+        self.notices = "".join(licence_notice(name) + "\n" for name in ALL_DICT_NAMES)
+
+
+def translated_nouns(sources, nouns, table, function_words, decisions, log):
+    """The translations of sources.translations that lexicon_rules takes for nouns new to
+    `nouns`; each is written to `decisions` with its headwords."""
+    translated = {}
+    refused = 0
+    forms = sources.forms
+    pool = nouns | sources.translations.keys()
+    offered = sources.translations.keys() - nouns - function_words
+    shadowed = lexicon_rules.nouns_reached_from(nouns, table, offered)
+    shadowed.update(lexicon_rules.ending_variants(offered, nouns))
+    kept, removed = read_kept(), read_removed()
+    # What the adjective, adverb and hand-made removals would take out is not added.
+    adverbial = {noun for adverb in sources.adverbs
+                 for noun in table_model.credits(adverb, table, offered)}
+    for word in sorted(offered):
+        unwanted = word not in kept and (
+            word in adverbial or word in removed
+            or lexicon_rules.adjective_evidence(word, forms, sources.adjectives))
+        if (word in shadowed or unwanted
+                or lexicon_rules.translated_noun(word, forms, pool, table)):
+            refused += 1
+        else:
+            translated[word] = sources.translations[word]
+    for word, headwords in translated.items():
+        decisions.append((word, "added", "translation", "a translation of "
+                          + "; ".join(sorted(set(headwords))[:4]) + "; hunspell-el lists it"))
+    log.append(f"- noun translations: {len(translated)} nouns added, {refused} translations "
+               "refused (not listed by hunspell-el in lower case, letters, verbs, adjective "
+               "forms, adverbs, inflected forms, words reached from a noun's base form, "
+               "another accent or ending of a noun's lemma)")
+    return translated.keys()
 
 
 def apply_rules(sources, log):
@@ -245,11 +317,12 @@ def apply_rules(sources, log):
     nouns = set(sources.nouns)
     decisions = []
     forms = sources.forms
+    function_words = set(read_words("function-words.txt"))  # ενάμιση, a numeral, declines so
+    table = read_table()
     # Nouns of the word list whose declension only nouns have, and nouns it lists in the
     # singular only (some only in the genitive: στοίβαξης).
     added = {}
     genitive_bases = {word[:-1] for word in forms if word.endswith(("σης", "ξης", "ψης"))}
-    function_words = set(read_words("function-words.txt"))  # ενάμιση, a numeral, declines so
     for word in sorted((forms | genitive_bases) - nouns - function_words):
         found = lexicon_rules.noun_class(word, forms, nouns) if word in forms else None
         found = found or lexicon_rules.singular_noun_class(word, forms, nouns)
@@ -262,10 +335,12 @@ def apply_rules(sources, log):
     singular = sum(1 for name, _ in added.values() if name.endswith("singular"))
     log.append(f"- noun classes of hunspell-el: {len(added)} nouns added "
                f"({singular} known in the singular only)")
+    # After the noun classes, whose nouns tell a translation in -ίας (εκτομίας) for the
+    # genitive of a noun in -ία.
+    nouns |= translated_nouns(sources, nouns, table, function_words, decisions, log)
     # A prefixed word that the lexicon holds with another accent (πολύγραφος beside
     # πολυγράφος) or that the table reaches from one of its nouns is no new noun.
     prefixed = {}
-    table = read_table()
     spelled = {lexicon_rules.unaccented(noun) for noun in nouns}
     for word in sorted(forms - nouns - function_words):
         found = lexicon_rules.prefixed_noun(word, nouns, forms)
@@ -331,8 +406,8 @@ def apply_rules(sources, log):
 
 
 def rules_text(decisions):
-    order = {"noun class": 0, "prefixed noun": 1, "acronym": 2, "adjective": 3, "adverb": 4,
-             "accent variant": 5}
+    order = {"translation": 0, "noun class": 1, "prefixed noun": 2, "acronym": 3, "adjective": 4,
+             "adverb": 5, "accent variant": 6}
     rows = sorted(decisions, key=lambda d: (order[d[2]], d[1], d[0].encode("cp1253")))
     return ("# Decisions of the rules of data/tools/lexicon_rules.py (written by build_lexicon.py).\n"
             "# noun<TAB>decision<TAB>rule<TAB>evidence; \"kept\" is a noun of lexicon-kept.tsv.\n"

@@ -46,6 +46,23 @@ form of a verb with that prefix (prefixed_noun), or already credited as a form
 of a noun of the lexicon (υποσημειώσεις, of υποσημείωση). A prefix ending in a
 vowel doubles the ρ that opens the noun (προρρύθμιση).
 
+Translated nouns. The dictionaries from other languages into Greek give, for a
+noun headword, its Greek translations, which are nouns in their base form
+(Kopf: κεφάλι, κεφαλή). A translation that is one Greek word, that hunspell-el
+lists in lower case (not a name) and that is no function word is a noun, unless
+it is a single letter (π for the number, β for the vitamin: a text writes such a
+letter for a variable, a point, a list item), a verb (a first person in -ω, -ώ, -μαι: a verbal noun of German or Finnish
+may be given as the verb), or it is an inflected form of another noun, which the
+inflection table reaches from it (σύνορα, of σύνορο; πηγές, of πηγή): the
+lexicon lists base forms only. Nor is it one when the table reaches it from the
+base form of a noun of the lexicon (τάξος, the yew, from τάξη; λογότυπος from
+λογότυπο): every use of that noun would credit it too; nor when a noun of the
+lexicon spells the same lemma with another accent (ίον beside ιόν) or another
+ending of the same gender (εργαστήριο beside εργαστήρι, αρχιμάγειρας beside
+αρχιμάγειρος): the two share their forms, which would be counted twice. A translation that the
+adjective or the adverb rule would take out (έγκυρος, άνεργος; μεθαύριο) is not
+added, unless lexicon-kept.tsv keeps it.
+
 Acronyms. The all-capital words of hunspell-el are acronyms, each classified in
 data/lexicon-acronyms.tsv by what it stands for: one that names a kind of thing
 (ΦΠΑ, a tax; ΝΠΔΔ, a kind of legal person; ΤΕΙ, a kind of school) is a common
@@ -294,6 +311,59 @@ def prefixed_noun(word, nouns, forms):
             head = head[1:]
         if len(head) >= 4 and head in nouns:
             return prefix, head
+    return None
+
+
+def nouns_reached_from(bases, table, words):
+    """{word: base} for the words of `words` that the table reaches from another word of
+    `bases`: every use of that base would credit them as well."""
+    reached = {}
+    for base in sorted(bases):
+        for word in table_model.credits(base, table, words):
+            if word != base:
+                reached.setdefault(word, base)
+    return reached
+
+
+# Endings of one gender that spell the same lemma on the same stem: εργαστήριο and
+# εργαστήρι, αρχιμάγειρας and αρχιμάγειρος, αντιφασίστας and αντιφασιστής decline
+# alike and share their plural.
+VARIANT_ENDINGS = [("ιο", "ι"), ("ας", "ος", "ης")]
+
+
+def ending_variants(words, nouns):
+    """{word: noun} for the words of `words` whose lemma a noun of `nouns` spells with
+    another accent or another ending of VARIANT_ENDINGS."""
+    spelled = {unaccented(noun): noun for noun in sorted(nouns)}
+    found = {}
+    for word in sorted(words):
+        plain = unaccented(word)
+        if spelled.get(plain, word) != word:  # another accent (ίον beside ιόν)
+            found[word] = spelled[plain]
+            continue
+        for endings in VARIANT_ENDINGS:
+            for ending in (e for e in endings if plain.endswith(e)):
+                others = [spelled.get(plain[:-len(ending)] + variant) for variant in endings
+                          if variant != ending]
+                other = next((noun for noun in others if noun and noun != word), None)
+                if other:
+                    found.setdefault(word, other)
+    return found
+
+
+def translated_noun(word, forms, nouns, table):
+    """Why `word`, a Greek translation of a noun headword, is not a noun (text), or None.
+
+    `nouns` holds the lexicon's nouns and the other translations."""
+    if word not in forms:
+        return "hunspell-el does not list it in lower case"
+    if len(word) == 1:
+        return "a letter, which a text uses as a symbol"
+    if word.endswith(("ω", "ώ", "μαι")):
+        return "a verb's first person"
+    others = [noun for noun in table_model.credits(word, table, nouns) if noun != word]
+    if others:
+        return "a form of " + " ".join(others)
     return None
 
 

@@ -3,8 +3,11 @@
 The word lists here are small hand-made stand-ins for hunspell-el: each case
 lists exactly the forms that decide it.
 """
+import gzip
 import sys
+import tempfile
 import unittest
+from unittest import mock
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
@@ -149,6 +152,72 @@ class PrefixedNouns(unittest.TestCase):
         for word, wanted, rule in cases:
             with self.subTest(word=word, rule=rule):
                 self.assertEqual(lexicon_rules.prefixed_noun(word, nouns, forms), wanted)
+
+
+class TranslatedNouns(unittest.TestCase):
+    TABLE = build_lexicon.read_table()
+
+    def test_cases(self):
+        forms = {"κεφαλή", "σύνορα", "π", "καταθέτω", "αναδύομαι"}
+        nouns = {"κεφάλι", "σύνορο", "κεφαλή"}
+        cases = [
+            ("κεφαλή", None, "a noun beside κεφάλι, which the table does not reach"),
+            ("σύνορα", "a form of σύνορο", "the plural of a noun"),
+            ("π", "a letter, which a text uses as a symbol", "a letter"),
+            ("καταθέτω", "a verb's first person", "a verb in -ω"),
+            ("αναδύομαι", "a verb's first person", "a verb in -μαι"),
+            ("άραβας", "hunspell-el does not list it in lower case", "a name"),
+        ]
+        for word, wanted, rule in cases:
+            with self.subTest(word=word, rule=rule):
+                self.assertEqual(
+                    lexicon_rules.translated_noun(word, forms, nouns, self.TABLE), wanted)
+
+    def test_a_word_that_a_nouns_base_form_reaches_is_shadowed(self):
+        # Every τάξη would credit τάξος (-η to -ος) as well.
+        reached = lexicon_rules.nouns_reached_from({"τάξη", "κεφάλι"}, self.TABLE,
+                                                   {"τάξος", "κεφαλή", "τάξη"})
+        self.assertEqual(reached, {"τάξος": "τάξη"})
+
+    def test_another_spelling_of_a_nouns_lemma_is_no_new_noun(self):
+        nouns = {"εργαστήρι", "αρχιμάγειρος", "αντιφασιστής", "ιόν", "κεφάλα"}
+        words = {"εργαστήριο", "αρχιμάγειρας", "αντιφασίστας", "ίον", "κεφαλή", "αρχή"}
+        self.assertEqual(lexicon_rules.ending_variants(words, nouns), {
+            "εργαστήριο": "εργαστήρι", "αρχιμάγειρας": "αρχιμάγειρος",
+            "αντιφασίστας": "αντιφασιστής", "ίον": "ιόν"})
+
+    def test_the_translations_of_noun_headwords_are_read(self):
+        entries = [
+            ("Kopf", "Kopf /kɔp͡f/ <n, masc>\n1. κεφάλι, κεφαλή\noberster Körperteil\n"
+                     "2. Κεφάλι\n"),
+            ("klug", "klug /kluːk/ <adj>\nέξυπνος\n"),
+            ("Zug", "Zug <n>\nαμαξοστοιχία, τρένο του μετρό\n"),
+        ]
+        with tempfile.TemporaryDirectory() as tmp:
+            write_dictionary(Path(tmp), "freedict-deu-ell", entries)
+            with mock.patch.object(build_lexicon, "DICT_DIR", Path(tmp)):
+                found = build_lexicon.noun_translations("freedict-deu-ell")
+        self.assertEqual(found, {"κεφάλι": ["Kopf", "Kopf"], "κεφαλή": ["Kopf"],
+                                 "αμαξοστοιχία": ["Zug"]})
+
+
+def write_dictionary(folder, name, entries):
+    """A dictd dictionary of (headword, entry text) entries, as dict-freedict installs it."""
+    def b64(value):
+        digits = ""
+        while True:
+            digits = build_lexicon.B64[value % 64] + digits
+            value //= 64
+            if not value:
+                return digits
+    data, index = b"", []
+    for headword, text in entries:
+        raw = text.encode("utf-8")
+        index.append(f"{headword}\t{b64(len(data))}\t{b64(len(raw))}")
+        data += raw
+    (folder / f"{name}.index").write_text("\n".join(index) + "\n", encoding="utf-8")
+    with gzip.open(folder / f"{name}.dict.dz", "wb") as out:
+        out.write(data)
 
 
 class AcronymsEnterAsTheyAreClassified(unittest.TestCase):
