@@ -48,7 +48,8 @@ class AccentShiftIsTheEngines(unittest.TestCase):
 class AdjectiveFormsAreToldFromNouns(unittest.TestCase):
     FORMS = set("""νέος νέα νέες νέο καλός καλή καλής καλές καλό καλά
         χώρος χώρα χώρας χώρες χώρο τελεστής τελεστή τελεστές τελεστών
-        συγγενής συγγενές συγγενούς συγγενείς δρόμος δρόμου δρόμο δρόμοι""".split())
+        συγγενής συγγενές συγγενούς συγγενείς δρόμος δρόμου δρόμο δρόμοι
+        οξύς οξεία οξύ οξείας οξέα ασφάλεια ασφαλείας""".split())
 
     def test_entries(self):
         cases = [
@@ -56,6 +57,8 @@ class AdjectiveFormsAreToldFromNouns(unittest.TestCase):
             ("καλή", "-ός -ή -ό", "the feminine of καλός"),
             ("καλά", "-ός -ή -ό", "a neuter plural entry"),
             ("συγγενής", "-ής -ής -ές", "-ούς and -είς prove the learned adjective"),
+            ("οξεία", "-ύς -εία -ύ", "the learned feminine of οξύς"),
+            ("ασφάλεια", None, "a noun in -εια: no -ύς, -ύ, -έα"),
             ("χώρος", None, "χώρα after a consonant is a feminine noun, not the adjective's -α"),
             ("τελεστής", None, "a masculine in -ής has -ές but no -ούς, -είς"),
             ("δρόμος", None, "a masculine noun has no feminine forms"),
