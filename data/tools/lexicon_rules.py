@@ -51,17 +51,18 @@ noun headword, its Greek translations, which are nouns in their base form
 (Kopf: κεφάλι, κεφαλή). A translation that is one Greek word, that hunspell-el
 lists in lower case (not a name) and that is no function word is a noun, unless
 it is a single letter (π for the number, β for the vitamin: a text writes such a
-letter for a variable, a point, a list item), a verb (a first person in -ω, -ώ, -μαι: a verbal noun of German or Finnish
-may be given as the verb), or it is an inflected form of another noun, which the
-inflection table reaches from it (σύνορα, of σύνορο; πηγές, of πηγή): the
-lexicon lists base forms only. Nor is it one when the table reaches it from the
-base form of a noun of the lexicon (τάξος, the yew, from τάξη; λογότυπος from
-λογότυπο): every use of that noun would credit it too; nor when a noun of the
-lexicon spells the same lemma with another accent (ίον beside ιόν) or another
-ending of the same gender (εργαστήριο beside εργαστήρι, αρχιμάγειρας beside
-αρχιμάγειρος): the two share their forms, which would be counted twice. A translation that the
-adjective or the adverb rule would take out (έγκυρος, άνεργος; μεθαύριο) is not
-added, unless lexicon-kept.tsv keeps it.
+letter for a variable, a point, a list item), a verb (a first person in -ω, -ώ,
+-μαι: a verbal noun may be given as the verb), a masculine plural in -οι
+(αρχαίοι, σαρακατσάνοι: no noun has its base form so), or an inflected form of
+another noun, which the inflection table reaches from it (σύνορα, of σύνορο;
+πηγές, of πηγή): the lexicon lists base forms only. Nor is it one when the table
+reaches it from the base form of a noun of the lexicon (τάξος, the yew, from
+τάξη; λογότυπος from λογότυπο): every use of that noun would credit it too; nor
+when a noun of the lexicon spells the same lemma with another accent (ίον beside
+ιόν) or another ending of the same gender (εργαστήριο beside εργαστήρι,
+αρχιμάγειρας beside αρχιμάγειρος): the two share their forms, which would be
+counted twice. A translation that the adjective or the adverb rule would take
+out (έγκυρος, άνεργος; μεθαύριο) is not added, unless lexicon-kept.tsv keeps it.
 
 Acronyms. The all-capital words of hunspell-el are acronyms, each classified in
 data/lexicon-acronyms.tsv by what it stands for: one that names a kind of thing
@@ -364,6 +365,8 @@ def translated_noun(word, forms, nouns, table):
         return "a letter, which a text uses as a symbol"
     if word.endswith(("ω", "ώ", "μαι")):
         return "a verb's first person"
+    if word.endswith(("οι", "οί")):
+        return "a masculine plural"
     others = [noun for noun in table_model.credits(word, table, nouns) if noun != word]
     if others:
         return "a form of " + " ".join(others)

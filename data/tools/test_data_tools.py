@@ -161,7 +161,7 @@ class TranslatedNouns(unittest.TestCase):
     TABLE = build_lexicon.read_table()
 
     def test_cases(self):
-        forms = {"κεφαλή", "σύνορα", "π", "καταθέτω", "αναδύομαι"}
+        forms = {"κεφαλή", "σύνορα", "π", "καταθέτω", "αναδύομαι", "αρχαίοι"}
         nouns = {"κεφάλι", "σύνορο", "κεφαλή"}
         cases = [
             ("κεφαλή", None, "a noun beside κεφάλι, which the table does not reach"),
@@ -169,6 +169,7 @@ class TranslatedNouns(unittest.TestCase):
             ("π", "a letter, which a text uses as a symbol", "a letter"),
             ("καταθέτω", "a verb's first person", "a verb in -ω"),
             ("αναδύομαι", "a verb's first person", "a verb in -μαι"),
+            ("αρχαίοι", "a masculine plural", "a plural in -οι"),
             ("άραβας", "hunspell-el does not list it in lower case", "a name"),
         ]
         for word, wanted, rule in cases:
