@@ -307,8 +307,8 @@ def translated_nouns(sources, nouns, table, function_words, decisions, log):
                           + "; ".join(sorted(set(headwords))[:4]) + "; hunspell-el lists it"))
     log.append(f"- noun translations: {len(translated)} nouns added, {refused} translations "
                "refused (not listed by hunspell-el in lower case, letters, verbs, plurals in "
-               "-οι, adjective forms, adverbs, inflected forms, words reached from a noun's base form, "
-               "another accent or ending of a noun's lemma)")
+               "-οι, adjective forms, adverbs, inflected forms, words reached from a noun's "
+               "base form, another accent or ending of a noun's lemma)")
     return translated.keys()
 
 

@@ -1,10 +1,10 @@
 """The grammar rules by which the lexicon build adds and removes nouns.
 
 Every rule looks only at the full-form word list of hunspell-el (`forms`, a set
-of lower-case words), the part-of-speech tags of the FreeDict dictionaries and
-the inflection table; none looks at a corpus. Each returns, for every word it
-concerns, the evidence as a short text, which the build writes beside the
-decision (data/lexicon-rules.tsv).
+of lower-case words), the part-of-speech tags and translations of the FreeDict
+dictionaries and the inflection table; none looks at a corpus. Each returns, for
+every word it concerns, the evidence as a short text, which the build writes
+beside the decision (data/lexicon-rules.tsv).
 
 Adjectives. A noun entry that is the masculine, feminine or neuter (or neuter
 plural) of an adjective credits every use of that adjective: νέο is credited by
